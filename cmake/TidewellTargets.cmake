@@ -1,0 +1,123 @@
+# Targets shared by the normal build and the sanitizer builds.
+
+set(TIDEWELL_PRODUCT_NAME "QEX Tidewell")
+set(TIDEWELL_LV2_URI "https://vellomar.com/plugins/qex-tidewell")
+
+# Switches that every target compiling JUCE or the product's sources must agree on.
+set(TIDEWELL_JUCE_DEFINITIONS
+    JUCE_WEB_BROWSER=0
+    JUCE_USE_CURL=0
+    JUCE_USE_FLAC=0
+    JUCE_USE_OGGVORBIS=0
+    JUCE_VST3_CAN_REPLACE_VST2=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_REPORT_APP_USAGE=0
+    JUCE_SILENCE_XCODE_15_LINKER_WARNING=1
+    # Lets the tests pump the message loop to receive action messages; the product itself
+    # never runs a modal loop.
+    JUCE_MODAL_LOOPS_PERMITTED=1)
+
+set(TIDEWELL_JUCE_MODULES
+    juce::juce_audio_basics
+    juce::juce_audio_processors
+    juce::juce_core
+    juce::juce_data_structures
+    juce::juce_events
+    juce::juce_graphics
+    juce::juce_gui_basics)
+
+function(tidewell_product_sources out_var)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+        "${PROJECT_SOURCE_DIR}/processor/*.cpp"
+        "${PROJECT_SOURCE_DIR}/lookandfeel/*.cpp"
+        "${PROJECT_SOURCE_DIR}/editor/*.cpp")
+    set(${out_var} ${sources} PARENT_SCOPE)
+endfunction()
+
+# Fonts and icons compiled into the plug-in. Created once, linked by every product build.
+function(tidewell_add_binary_data)
+    if(TARGET TidewellBinaryData)
+        return()
+    endif()
+    file(GLOB resources CONFIGURE_DEPENDS
+        "${PROJECT_SOURCE_DIR}/resources/fonts/*.ttf"
+        "${PROJECT_SOURCE_DIR}/resources/icons/*.svg")
+    if(resources)
+        juce_add_binary_data(TidewellBinaryData
+            HEADER_NAME BinaryData.h
+            NAMESPACE BinaryData
+            SOURCES ${resources})
+        set_target_properties(TidewellBinaryData PROPERTIES POSITION_INDEPENDENT_CODE ON)
+    else()
+        add_library(TidewellBinaryData INTERFACE)
+    endif()
+endfunction()
+
+function(tidewell_add_plugin)
+    tidewell_add_binary_data()
+
+    juce_add_plugin(QEXTidewell
+        PRODUCT_NAME "${TIDEWELL_PRODUCT_NAME}"
+        COMPANY_NAME "Vellomar"
+        COMPANY_WEBSITE "https://vellomar.com"
+        BUNDLE_ID "com.vellomar.qextidewell"
+        PLUGIN_MANUFACTURER_CODE Vlmr
+        PLUGIN_CODE Qxtw
+        AU_EXPORT_PREFIX QEXTidewellAU
+        AU_MAIN_TYPE kAudioUnitType_Effect
+        VST3_CATEGORIES Fx Modulation
+        LV2URI "${TIDEWELL_LV2_URI}"
+        FORMATS AU VST3 LV2 Standalone
+        IS_SYNTH FALSE
+        NEEDS_MIDI_INPUT FALSE
+        NEEDS_MIDI_OUTPUT FALSE
+        IS_MIDI_EFFECT FALSE
+        EDITOR_WANTS_KEYBOARD_FOCUS FALSE
+        COPY_PLUGIN_AFTER_BUILD FALSE)
+
+    tidewell_product_sources(sources)
+    target_sources(QEXTidewell PRIVATE ${sources})
+    target_include_directories(QEXTidewell PUBLIC "${PROJECT_SOURCE_DIR}")
+
+    # Debian's JUCE does not pass the LV2 URI to the LV2 client; without it the bundle
+    # would name itself by the bare product name.
+    target_compile_definitions(QEXTidewell PUBLIC
+        ${TIDEWELL_JUCE_DEFINITIONS}
+        JucePlugin_LV2URI="${TIDEWELL_LV2_URI}")
+
+    target_link_libraries(QEXTidewell
+        PRIVATE
+            TidewellBinaryData
+            ${TIDEWELL_JUCE_MODULES}
+            juce::juce_audio_utils
+        PUBLIC
+            juce::juce_recommended_config_flags
+            juce::juce_recommended_warning_flags)
+
+    # GCC 12 reports JUCE's listener lists (in JUCE's own headers) as dangling pointers.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(QEXTidewell PUBLIC -Wno-dangling-pointer)
+    endif()
+endfunction()
+
+# A plain static library of the product's sources and the JUCE modules, for builds that
+# need no plug-in wrapper (sanitizer stress tests, fuzzing). Consumers see the module
+# headers and definitions through the interface properties.
+function(tidewell_add_core_library name)
+    tidewell_add_binary_data()
+    add_library(${name} STATIC)
+    tidewell_product_sources(sources)
+    target_sources(${name} PRIVATE ${sources})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}")
+    target_compile_definitions(${name} PUBLIC
+        ${TIDEWELL_JUCE_DEFINITIONS}
+        JUCE_STANDALONE_APPLICATION=0
+        JucePlugin_Name="${TIDEWELL_PRODUCT_NAME}")
+    target_link_libraries(${name}
+        PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES}
+        PUBLIC juce::juce_recommended_config_flags)
+    target_compile_definitions(${name} INTERFACE
+        $<TARGET_PROPERTY:${name},COMPILE_DEFINITIONS>)
+    target_include_directories(${name} INTERFACE
+        $<TARGET_PROPERTY:${name},INCLUDE_DIRECTORIES>)
+endfunction()

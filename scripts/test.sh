@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything and runs the whole test suite:
+# the unit and host tests, the ThreadSanitizer stress test and a bounded fuzz run.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${TIDEWELL_BUILD_DIR:-$root/build}"
+jobs="$(nproc)"
+
+"$root/scripts/install-deps.sh"
+
+cmake -S "$root" -B "$build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build/release" --parallel "$jobs"
+
+# Editors and hosted plug-ins need an X display; Xvfb provides one without a screen.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir "$build/release" --output-on-failure --parallel "$jobs"
+
+"$root/scripts/sanitized-tests.sh" "$build"

@@ -1,0 +1,65 @@
+#include "HostedPlugin.h"
+
+#include <gtest/gtest.h>
+
+namespace HostedPlugin
+{
+namespace
+{
+std::unique_ptr<juce::AudioPluginInstance> instantiate (juce::AudioPluginFormat& format,
+                                                        const juce::String& fileOrIdentifier,
+                                                        double sampleRate,
+                                                        int blockSize)
+{
+    juce::OwnedArray<juce::PluginDescription> found;
+    format.findAllTypesForFile (found, fileOrIdentifier);
+
+    if (found.isEmpty())
+    {
+        ADD_FAILURE() << "no plug-in found at " << fileOrIdentifier;
+        return {};
+    }
+
+    juce::String error;
+    auto instance = format.createInstanceFromDescription (*found[0], sampleRate, blockSize, error);
+    EXPECT_NE (instance, nullptr) << error;
+    return instance;
+}
+} // namespace
+
+std::unique_ptr<juce::AudioPluginInstance> loadVst3 (double sampleRate, int blockSize)
+{
+    juce::VST3PluginFormat format;
+    return instantiate (format, TIDEWELL_VST3_BUNDLE, sampleRate, blockSize);
+}
+
+std::unique_ptr<juce::AudioPluginInstance> loadLv2 (double sampleRate, int blockSize)
+{
+    // The LV2 host finds bundles through LV2_PATH when the format is created.
+    const auto bundle = juce::File (TIDEWELL_LV2_BUNDLE);
+    setenv ("LV2_PATH", bundle.getParentDirectory().getFullPathName().toRawUTF8(), 1);
+
+    juce::LV2PluginFormat format;
+    return instantiate (format, TIDEWELL_LV2_URI, sampleRate, blockSize);
+}
+
+juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInstance& instance)
+{
+    juce::Array<juce::AudioProcessorParameter*> result;
+
+    for (auto* p : instance.getParameters())
+        if (p != instance.getBypassParameter())
+            result.add (p);
+
+    return result;
+}
+
+juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name)
+{
+    for (auto* p : ownParameters (instance))
+        if (p->getName (100) == name)
+            return p;
+
+    return nullptr;
+}
+} // namespace HostedPlugin

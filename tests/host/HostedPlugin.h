@@ -1,0 +1,16 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+/** Loads the built plug-in bundles the way a host does. */
+namespace HostedPlugin
+{
+std::unique_ptr<juce::AudioPluginInstance> loadVst3 (double sampleRate = 48000.0, int blockSize = 512);
+std::unique_ptr<juce::AudioPluginInstance> loadLv2 (double sampleRate = 48000.0, int blockSize = 512);
+
+/** The plug-in's own parameters, without the bypass parameter that the format wrappers add. */
+juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInstance& instance);
+
+/** The hosted parameter with the given display name among the plug-in's own parameters. */
+juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name);
+} // namespace HostedPlugin

@@ -1,0 +1,51 @@
+#include "TestSupport.h"
+
+ScopedDataHome::ScopedDataHome()
+    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("tidewell-test", {}, false)),
+      previous (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})),
+      hadPrevious (std::getenv ("XDG_DATA_HOME") != nullptr)
+{
+    folder.createDirectory();
+    setenv ("XDG_DATA_HOME", folder.getFullPathName().toRawUTF8(), 1);
+}
+
+ScopedDataHome::~ScopedDataHome()
+{
+    folder.setReadOnly (false, true);
+    folder.deleteRecursively();
+
+    if (hadPrevious)
+        setenv ("XDG_DATA_HOME", previous.toRawUTF8(), 1);
+    else
+        unsetenv ("XDG_DATA_HOME");
+}
+
+juce::File ScopedDataHome::productFolder() const
+{
+    return root().getChildFile ("Vellomar").getChildFile ("QEX Tidewell");
+}
+
+ActionRecorder::ActionRecorder (juce::ActionBroadcaster& source) : broadcaster (source)
+{
+    broadcaster.addActionListener (this);
+}
+
+ActionRecorder::~ActionRecorder() { broadcaster.removeActionListener (this); }
+
+const juce::StringArray& ActionRecorder::received()
+{
+    pumpMessages();
+    return messages;
+}
+
+void pumpMessages (int milliseconds)
+{
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+}
+
+juce::File testOutputFolder()
+{
+    auto folder = juce::File (TIDEWELL_TEST_OUTPUT_DIR);
+    folder.createDirectory();
+    return folder;
+}

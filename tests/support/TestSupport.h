@@ -1,0 +1,46 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+/** Points XDG_DATA_HOME at a fresh temporary folder for the lifetime of the object, so a
+    processor created meanwhile keeps its presets and settings there. */
+class ScopedDataHome
+{
+public:
+    ScopedDataHome();
+    ~ScopedDataHome();
+
+    juce::File root() const { return folder; }
+    juce::File productFolder() const;
+    juce::File settingsFile() const { return productFolder().getChildFile ("settings.xml"); }
+
+private:
+    juce::File folder;
+    juce::String previous;
+    bool hadPrevious = false;
+};
+
+/** Records the action messages a broadcaster sends, delivered by pumping the message loop. */
+class ActionRecorder : public juce::ActionListener
+{
+public:
+    explicit ActionRecorder (juce::ActionBroadcaster& source);
+    ~ActionRecorder() override;
+
+    void actionListenerCallback (const juce::String& message) override { messages.add (message); }
+
+    /** Delivers pending messages, then returns every message received so far. */
+    const juce::StringArray& received();
+
+private:
+    juce::ActionBroadcaster& broadcaster;
+    juce::StringArray messages;
+};
+
+/** Runs the message loop for a short while so that posted messages are delivered. */
+void pumpMessages (int milliseconds = 20);
+
+/** A folder under the build tree where tests leave images and files for people to look at. */
+juce::File testOutputFolder();
