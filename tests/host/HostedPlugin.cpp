@@ -29,17 +29,20 @@ std::unique_ptr<juce::AudioPluginInstance> instantiate (juce::AudioPluginFormat&
 
 std::unique_ptr<juce::AudioPluginInstance> loadVst3 (double sampleRate, int blockSize)
 {
+    // The binary lies in Contents/<architecture> inside the bundle.
+    const auto bundle = juce::File (TIDEWELL_VST3_BINARY_DIR).getParentDirectory().getParentDirectory();
+
     juce::VST3PluginFormat format;
-    return instantiate (format, TIDEWELL_VST3_BUNDLE, sampleRate, blockSize);
+    return instantiate (format, bundle.getFullPathName(), sampleRate, blockSize);
 }
 
 std::unique_ptr<juce::AudioPluginInstance> loadLv2 (double sampleRate, int blockSize)
 {
-    // The LV2 host finds bundles through LV2_PATH when the format is created.
+    // The LV2 host finds a plug-in by its URI among the bundles of the folders it has searched.
     const auto bundle = juce::File (TIDEWELL_LV2_BUNDLE);
-    setenv ("LV2_PATH", bundle.getParentDirectory().getFullPathName().toRawUTF8(), 1);
 
     juce::LV2PluginFormat format;
+    format.searchPathsForPlugins (juce::FileSearchPath (bundle.getParentDirectory().getFullPathName()), false, false);
     return instantiate (format, TIDEWELL_LV2_URI, sampleRate, blockSize);
 }
 

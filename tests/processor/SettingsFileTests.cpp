@@ -1,0 +1,151 @@
+#include "processor/PluginProcessor.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+bool optionIsSet (const juce::ValueTree& settings, const char* key)
+{
+    return settings.getChildWithName (key).getProperty ("value").toString() == "true";
+}
+
+void writeSettings (const ScopedDataHome& home, const juce::String& text)
+{
+    home.settingsFile().getParentDirectory().createDirectory();
+    ASSERT_TRUE (home.settingsFile().replaceWithText (text));
+}
+} // namespace
+
+TEST (SettingsFile, withoutAFileTheDefaultsStandAndNothingIsWritten)
+{
+    ScopedDataHome home;
+    QexTidewellAudioProcessor processor;
+
+    const auto& settings = processor.settingsTree;
+    EXPECT_EQ (settings.getType().toString(), "settings");
+    ASSERT_EQ (settings.getNumChildren(), 4);
+    EXPECT_EQ (settings.getChild (0).getType().toString(), "scale");
+    EXPECT_EQ (settings.getChild (0)["value"].toString(), "1.0");
+    EXPECT_EQ (static_cast<double> (settings.getChild (0)["value"]), 1.0);
+    EXPECT_EQ (settings.getChild (1).getType().toString(), "ignorePresetInactiveModes");
+    EXPECT_EQ (settings.getChild (2).getType().toString(), "ignorePresetSpreadParam");
+    EXPECT_EQ (settings.getChild (3).getType().toString(), "ignorePresetVolumeParam");
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ (settings.getChild (i)["value"].toString(), "false");
+
+    EXPECT_FALSE (home.settingsFile().exists());
+}
+
+TEST (SettingsFile, savingWritesTheWholeTreeInTheDefaultXmlFormat)
+{
+    ScopedDataHome home;
+    QexTidewellAudioProcessor processor;
+
+    ASSERT_TRUE (processor.saveSettings());
+    EXPECT_EQ (home.settingsFile().loadFileAsString(),
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+               "\r\n"
+               "<settings>\r\n"
+               "  <scale value=\"1.0\"/>\r\n"
+               "  <ignorePresetInactiveModes value=\"false\"/>\r\n"
+               "  <ignorePresetSpreadParam value=\"false\"/>\r\n"
+               "  <ignorePresetVolumeParam value=\"false\"/>\r\n"
+               "</settings>\r\n");
+
+    processor.settingsTree.getOrCreateChildWithName ("scale", nullptr).setProperty ("value", 2.0, nullptr);
+    ASSERT_TRUE (processor.saveSettings());
+    EXPECT_TRUE (home.settingsFile().loadFileAsString().contains ("<scale value=\"2.0\"/>"));
+}
+
+TEST (SettingsFile, aValidFileReplacesTheTreeAndSignalsSettingsLoadedToNobody)
+{
+    ScopedDataHome home;
+    writeSettings (home, "<?xml version=\"1.0\"?><settings><scale value=\"1.5\"/></settings>");
+
+    QexTidewellAudioProcessor processor;
+    ActionRecorder lateListener (processor);
+
+    ASSERT_EQ (processor.settingsTree.getNumChildren(), 1);
+    EXPECT_EQ (static_cast<double> (processor.settingsTree.getChildWithName ("scale")["value"]), 1.5);
+    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetSpreadParam"));
+    EXPECT_TRUE (lateListener.received().isEmpty()) << "the message went out before anyone could listen";
+
+    // A setting switched later is appended, so the next save keeps the file's order first.
+    processor.settingsTree.getOrCreateChildWithName ("ignorePresetSpreadParam", nullptr)
+        .setProperty ("value", "true", nullptr);
+    ASSERT_TRUE (processor.saveSettings());
+    const auto text = home.settingsFile().loadFileAsString();
+    EXPECT_LT (text.indexOf ("scale"), text.indexOf ("ignorePresetSpreadParam"));
+}
+
+TEST (SettingsFile, anyRootTagLoadsAndUnknownChildrenSurviveSaves)
+{
+    ScopedDataHome home;
+    writeSettings (home, "<other colour=\"blue\"><scale value=\"1.25\"/><futureOption value=\"x\"/></other>");
+
+    QexTidewellAudioProcessor processor;
+    EXPECT_EQ (processor.settingsTree.getType().toString(), "settings");
+    EXPECT_EQ (processor.settingsTree["colour"].toString(), "blue");
+    ASSERT_TRUE (processor.saveSettings());
+
+    const auto saved = juce::parseXML (home.settingsFile());
+    ASSERT_NE (saved, nullptr);
+    EXPECT_EQ (saved->getTagName(), "settings");
+    EXPECT_NE (saved->getChildByName ("futureOption"), nullptr);
+    EXPECT_EQ (saved->getStringAttribute ("colour"), "blue");
+}
+
+TEST (SettingsFile, onlyTheExactTextTrueSetsAnOption)
+{
+    ScopedDataHome home;
+    writeSettings (home,
+                   "<settings><ignorePresetInactiveModes value=\"TRUE\"/><ignorePresetSpreadParam value=\"1\"/>"
+                   "<ignorePresetVolumeParam value=\"yes\"/><extra value=\"true\"/></settings>");
+
+    QexTidewellAudioProcessor processor;
+    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetInactiveModes"));
+    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetSpreadParam"));
+    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetVolumeParam"));
+    EXPECT_TRUE (optionIsSet (processor.settingsTree, "extra"));
+}
+
+TEST (SettingsFile, unreadableFilesLeaveTheDefaults)
+{
+    const juce::String badTexts[] = { "", "not xml at all", "<settings><scale value=\"1.5\"", "\x01\x02\xff\xfe" };
+
+    for (const auto& text : badTexts)
+    {
+        ScopedDataHome home;
+        writeSettings (home, text);
+        QexTidewellAudioProcessor processor;
+        ActionRecorder recorder (processor);
+        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4) << text;
+        EXPECT_EQ (processor.settingsTree.getChild (0)["value"].toString(), "1.0");
+        EXPECT_EQ (home.settingsFile().loadFileAsString(), text) << "a bad file is not overwritten at start";
+    }
+
+    ScopedDataHome home;
+    home.settingsFile().getChildFile ("keep.txt").create();
+    QexTidewellAudioProcessor processor;
+    EXPECT_EQ (processor.settingsTree.getNumChildren(), 4);
+    EXPECT_FALSE (processor.saveSettings()) << "a folder named settings.xml is not written over";
+    EXPECT_TRUE (home.settingsFile().getChildFile ("keep.txt").existsAsFile());
+}
+
+TEST (SettingsFile, aFailedSaveKeepsTheTreesValues)
+{
+    ScopedDataHome home;
+    QexTidewellAudioProcessor processor;
+
+    home.productFolder().setReadOnly (true);
+    processor.settingsTree.getChildWithName ("ignorePresetVolumeParam").setProperty ("value", "true", nullptr);
+    const auto written = processor.saveSettings();
+    home.productFolder().setReadOnly (false);
+
+    if (getuid() != 0) // root writes through read-only folders
+    {
+        EXPECT_FALSE (written);
+    }
+    EXPECT_TRUE (optionIsSet (processor.settingsTree, "ignorePresetVolumeParam"));
+}
