@@ -104,6 +104,7 @@ endfunction()
 # need no plug-in wrapper (sanitizer stress tests, fuzzing). Consumers see the module
 # headers and definitions through the interface properties.
 function(tidewell_add_core_library name)
+    cmake_parse_arguments(ARG "" "" "EXTRA_MODULES" ${ARGN})
     tidewell_add_binary_data()
     add_library(${name} STATIC)
     tidewell_product_sources(sources)
@@ -114,7 +115,7 @@ function(tidewell_add_core_library name)
         JUCE_STANDALONE_APPLICATION=0
         JucePlugin_Name="${TIDEWELL_PRODUCT_NAME}")
     target_link_libraries(${name}
-        PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES}
+        PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES} ${ARG_EXTRA_MODULES}
         PUBLIC juce::juce_recommended_config_flags)
     target_compile_definitions(${name} INTERFACE
         $<TARGET_PROPERTY:${name},COMPILE_DEFINITIONS>)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 const juce::Identifier QexTidewellAudioProcessor::presetDataName { "presetName" };
 const juce::Identifier QexTidewellAudioProcessor::presetDataPath { "presetPath" };
@@ -174,6 +175,18 @@ const std::pair<const char*, const char*> defaultSettings[] {
 };
 
 const juce::Identifier settingsType { "settings" };
+
+// Ramp lengths of the smoothers, in seconds.
+constexpr double slowRamp = 0.5;
+constexpr int maxPhaseMeterPairs = 100;
+constexpr double fastRamp = 0.1;
+constexpr double bypassRamp = 0.05;
+constexpr double modeCrossfadeRamp = 0.5;
+
+int rampSteps (double seconds, int controlInterval, double sampleRate)
+{
+    return (int) std::floor ((seconds / controlInterval) * sampleRate);
+}
 const juce::Identifier valueProperty { "value" };
 } // namespace
 
@@ -182,8 +195,44 @@ QexTidewellAudioProcessor::QexTidewellAudioProcessor()
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      parameters (*this, nullptr, "PARAMETERS", createParameterLayout())
+      parameters (*this, nullptr, "PARAMETERS", createParameterLayout()),
+      slots { {
+          { "paramSixtyRate", &sixtyRateSmoother, &sixtyRateValue, slowRamp },
+          { "paramSixtyDepth", &sixtyDepthSmoother, &sixtyDepthValue, slowRamp },
+          { "paramSixtyDelay", &sixtyDelaySmoother, &sixtyDelayValue, slowRamp },
+          { "paramSixtyWet", &sixtyWetSmoother, &sixtyWetValue, fastRamp },
+          { "paramSixtyHighpass", &sixtyHighpassSmoother, &sixtyHighpassValue, fastRamp },
+          { "paramSixtyTone", &sixtyToneSmoother, &sixtyToneValue, fastRamp },
+          { "paramStudioRate", &studioRateSmoother, &studioRateValue, slowRamp },
+          { "paramStudioDepth", &studioDepthSmoother, &studioDepthValue, slowRamp },
+          { "paramStudioDelay", &studioDelaySmoother, &studioDelayValue, slowRamp },
+          { "paramStudioWet", &studioWetSmoother, &studioWetValue, fastRamp },
+          { "paramStudioHighpass", &studioHighpassSmoother, &studioHighpassValue, fastRamp },
+          { "paramStudioTone", &studioToneSmoother, &studioToneValue, fastRamp },
+          { "paramEnsembleRate", &ensembleRateSmoother, &ensembleRateValue, slowRamp },
+          { "paramEnsembleDepth", &ensembleDepthSmoother, &ensembleDepthValue, slowRamp },
+          { "paramEnsembleVibRate", &ensembleVibRateSmoother, &ensembleVibRateValue, slowRamp },
+          { "paramEnsembleVibAmount", &ensembleVibAmountSmoother, &ensembleVibAmountValue, slowRamp },
+          { "paramEnsembleDelay", &ensembleDelaySmoother, &ensembleDelayValue, slowRamp },
+          { "paramEnsembleWet", &ensembleWetSmoother, &ensembleWetValue, fastRamp },
+          { "paramEnsembleHighpass", &ensembleHighpassSmoother, &ensembleHighpassValue, fastRamp },
+          { "paramEnsembleTone", &ensembleToneSmoother, &ensembleToneValue, fastRamp },
+          { "paramQuadRate", &quadRateSmoother, &quadRateValue, slowRamp },
+          { "paramQuadDepth", &quadDepthSmoother, &quadDepthValue, slowRamp },
+          { "paramQuadVibRate", &quadVibRateSmoother, &quadVibRateValue, slowRamp },
+          { "paramQuadVibAmount", &quadVibAmountSmoother, &quadVibAmountValue, slowRamp },
+          { "paramQuadDelay", &quadDelaySmoother, &quadDelayValue, slowRamp },
+          { "paramQuadWet", &quadWetSmoother, &quadWetValue, fastRamp },
+          { "paramQuadHighpass", &quadHighpassSmoother, &quadHighpassValue, fastRamp },
+          { "paramQuadTone", &quadToneSmoother, &quadToneValue, fastRamp },
+          { "paramBypassGlobal", &bypassSmoother, &bypassValue, bypassRamp },
+          { "paramSpread", &spreadSmoother, &spreadValue, fastRamp },
+          { "paramGain", &gainSmoother, &gainValue, fastRamp },
+      } }
 {
+    for (auto& slot : slots)
+        slot.parameterValue = parameters.getRawParameterValue (slot.parameterId);
+
     const auto data = productDataFolder();
     dataFolder = data.getFullPathName();
 
@@ -240,9 +289,45 @@ juce::AudioProcessorValueTreeState::ParameterLayout QexTidewellAudioProcessor::c
 //==============================================================================
 const juce::String QexTidewellAudioProcessor::getName() const { return "QEX Tidewell"; }
 
-void QexTidewellAudioProcessor::prepareToPlay (double, int samplesPerBlock)
+void QexTidewellAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
 {
+    // A host that reports no usable rate or block size still gets a working processor.
+    if (! (sampleRate > 0.0 && std::isfinite (sampleRate)))
+        sampleRate = 44100.0;
+    samplesPerBlock = juce::jmax (1, samplesPerBlock);
+
+    // About 860 control ticks per second at every sample rate.
+    controlInterval = (int) std::ceil (sampleRate / 44100.0 * 51.0);
+
+    for (auto& slot : slots)
+        slot.smoother->reset (rampSteps (slot.rampSeconds, controlInterval, sampleRate));
+    for (auto& smoother : modeGainSmoothers)
+        smoother.reset (rampSteps (modeCrossfadeRamp, controlInterval, sampleRate));
+
+    currentChorusMode.store (parameters.getRawParameterValue ("paramChorusMode")->load());
+
+    // The audio thread is stopped while the host prepares, so the jump is made here directly;
+    // whatever was waiting for the next control tick is contained in it.
+    pendingSlots.store (0);
+    modeChangePending.store (false);
+    jumpPending.store (false);
+    applyJump();
+
     dryBuffer.setSize (getTotalNumInputChannels(), samplesPerBlock);
+
+    {
+        // The reader may be copying the pairs right now; wait for it before reallocating.
+        while (meterFeedBusy.exchange (true, std::memory_order_acquire))
+            std::this_thread::yield();
+        phaseMeterSamples.reserve ((size_t) (maxPhaseMeterPairs + samplesPerBlock));
+        meterFeedBusy.store (false, std::memory_order_release);
+    }
+
+    const auto outputs = getTotalNumOutputChannels();
+    chorusJuno.prepare (sampleRate, outputs, controlsFor (0));
+    chorusDimension.prepare (sampleRate, outputs, controlsFor (1));
+    chorusEnsemble.prepare (sampleRate, outputs, controlsFor (2));
+    chorusQuad.prepare (sampleRate, outputs, controlsFor (3));
 }
 
 void QexTidewellAudioProcessor::releaseResources() {}
@@ -251,8 +336,253 @@ void QexTidewellAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, 
 {
     juce::ScopedNoDenormals noDenormals;
 
-    for (auto channel = getTotalNumInputChannels(); channel < getTotalNumOutputChannels(); ++channel)
-        buffer.clear (channel, 0, buffer.getNumSamples());
+    const auto maxSlice = dryBuffer.getNumSamples();
+    if (maxSlice == 0)
+        return; // not prepared: the input passes unchanged
+
+    // A host that sends more than it announced is served in slices that fit the dry copy,
+    // exactly as if it had sent the slices itself.
+    for (int start = 0; start < buffer.getNumSamples(); start += maxSlice)
+        processSlice (buffer, start, juce::jmin (maxSlice, buffer.getNumSamples() - start));
+}
+
+void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples)
+{
+    const auto ins = juce::jmin (getTotalNumInputChannels(), buffer.getNumChannels(), dryBuffer.getNumChannels());
+    const auto outs = juce::jmin (getTotalNumOutputChannels(), buffer.getNumChannels());
+
+    for (auto channel = ins; channel < outs; ++channel)
+        buffer.clear (channel, start, numSamples);
+
+    if (ins == 0 || outs == 0)
+        return;
+
+    for (int channel = 0; channel < ins; ++channel)
+        dryBuffer.copyFrom (channel, 0, buffer, channel, start, numSamples);
+
+    const auto* inLeft = buffer.getReadPointer (0, start);
+    const auto* inRight = buffer.getReadPointer (ins >= 2 ? 1 : 0, start);
+    auto* outLeft = buffer.getWritePointer (0, start);
+    auto* outRight = buffer.getWritePointer (outs >= 2 ? 1 : 0, start);
+    const auto* dryLeft = dryBuffer.getReadPointer (0);
+    const auto* dryRight = dryBuffer.getReadPointer (ins >= 2 ? 1 : 0);
+
+    engineOutputs = {};
+    auto peakLeft = 0.0f;
+    auto peakRight = 0.0f;
+
+    for (int chunkStart = 0; chunkStart < numSamples; chunkStart += controlInterval)
+    {
+        controlTick();
+
+        const auto chunkEnd = juce::jmin (numSamples, chunkStart + controlInterval);
+        const auto gains = modeGainValues;
+        const auto running = engineRunning;
+        const auto volume = volumeGain;
+        const auto bypassMix = bypassValue;
+
+        for (int i = chunkStart; i < chunkEnd; ++i)
+        {
+            // Read both inputs first: the buffer is processed in place.
+            const auto inL = inLeft[i];
+            const auto inR = inRight[i];
+
+            if (running[0])
+                chorusJuno.processSample (inL, inR, engineOutputs[0].first, engineOutputs[0].second);
+            if (running[1])
+                chorusDimension.processSample (inL, inR, engineOutputs[1].first, engineOutputs[1].second);
+            if (running[2])
+                chorusEnsemble.processSample (inL, inR, engineOutputs[2].first, engineOutputs[2].second);
+            if (running[3])
+                chorusQuad.processSample (inL, inR, engineOutputs[3].first, engineOutputs[3].second);
+
+            const auto left = ((engineOutputs[0].first * gains[0] + engineOutputs[1].first * gains[1])
+                               + engineOutputs[2].first * gains[2])
+                              + engineOutputs[3].first * gains[3];
+            const auto right = ((engineOutputs[0].second * gains[0] + engineOutputs[1].second * gains[1])
+                                + engineOutputs[2].second * gains[2])
+                               + engineOutputs[3].second * gains[3];
+
+            if (outs == 2)
+            {
+                outLeft[i] = left * volume;
+                outRight[i] = right * volume;
+            }
+            else
+            {
+                outLeft[i] = (left + right) * volume;
+            }
+
+            if (bypassMix != 0.0f)
+            {
+                outLeft[i] = outLeft[i] * (1.0f - bypassMix) + dryLeft[i] * bypassMix;
+                if (outs == 2)
+                    outRight[i] = outRight[i] * (1.0f - bypassMix) + dryRight[i] * bypassMix;
+            }
+
+            peakLeft = juce::jmax (peakLeft, outLeft[i]);
+            peakRight = juce::jmax (peakRight, outRight[i]);
+        }
+    }
+
+    feedMeters (outLeft, outRight, numSamples, peakLeft, peakRight);
+    forceParameterUpdate = false;
+}
+
+void QexTidewellAudioProcessor::controlTick()
+{
+    if (jumpPending.exchange (false, std::memory_order_acquire))
+        applyJump();
+
+    if (const auto pending = pendingSlots.exchange (0, std::memory_order_acquire); pending != 0)
+        for (size_t index = 0; index < slots.size(); ++index)
+            if ((pending & slotBit (index)) != 0)
+                slots[index].smoother->setTargetValue (pendingTargets[index].load (std::memory_order_relaxed));
+
+    if (modeChangePending.exchange (false, std::memory_order_acquire))
+    {
+        const auto mode = currentChorusMode.load (std::memory_order_relaxed);
+        for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+            modeGainSmoothers[k].setTargetValue (mode == (float) k ? 1.0f : 0.0f);
+    }
+
+    SlotMask changed = 0;
+    for (size_t index = 0; index < slots.size(); ++index)
+    {
+        auto& slot = slots[index];
+        const auto before = *slot.value;
+        *slot.value = slot.smoother->getNextValue();
+        if (*slot.value != before)
+            changed |= slotBit (index);
+    }
+
+    for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+    {
+        modeGainValues[k] = modeGainSmoothers[k].getNextValue();
+
+        // A mode runs while it is selected or while its gain still fades.
+        const auto target = modeGainSmoothers[k].getTargetValue();
+        engineRunning[k] = target == 1.0f || modeGainValues[k] != target;
+    }
+
+    if (forceParameterUpdate || (changed & slotBit (gain)) != 0)
+        volumeGain = juce::Decibels::decibelsToGain (gainValue, -100.0f);
+
+    pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
+}
+
+void QexTidewellAudioProcessor::pushControls (SlotMask changedSlots)
+{
+    const auto push = [changedSlots] (Slot slot, float value, auto&& setter)
+    {
+        if ((changedSlots & slotBit (slot)) != 0)
+            setter (value);
+    };
+
+    push (spread, spreadValue, [this] (float v)
+    {
+        chorusJuno.setSpread (v);
+        chorusDimension.setSpread (v);
+        chorusEnsemble.setSpread (v);
+        chorusQuad.setSpread (v);
+    });
+
+    push (sixtyRate, sixtyRateValue, [this] (float v) { chorusJuno.setRate (v); });
+    push (sixtyDepth, sixtyDepthValue, [this] (float v) { chorusJuno.setDepth (v); });
+    push (sixtyDelay, sixtyDelayValue, [this] (float v) { chorusJuno.setDelay (v); });
+    push (sixtyWet, sixtyWetValue, [this] (float v) { chorusJuno.setWet (v); });
+    push (sixtyHighpass, sixtyHighpassValue, [this] (float v) { chorusJuno.setHighpass (v); });
+    push (sixtyTone, sixtyToneValue, [this] (float v) { chorusJuno.setLowpass (v); });
+
+    push (studioRate, studioRateValue, [this] (float v) { chorusDimension.setRate (v); });
+    push (studioDepth, studioDepthValue, [this] (float v) { chorusDimension.setDepth (v); });
+    push (studioDelay, studioDelayValue, [this] (float v) { chorusDimension.setDelay (v); });
+    push (studioWet, studioWetValue, [this] (float v) { chorusDimension.setWet (v); });
+    push (studioHighpass, studioHighpassValue, [this] (float v) { chorusDimension.setHighpass (v); });
+    push (studioTone, studioToneValue, [this] (float v) { chorusDimension.setLowpass (v); });
+
+    push (ensembleRate, ensembleRateValue, [this] (float v) { chorusEnsemble.setRate (v); });
+    push (ensembleDepth, ensembleDepthValue, [this] (float v) { chorusEnsemble.setDepth (v); });
+    push (ensembleVibRate, ensembleVibRateValue, [this] (float v) { chorusEnsemble.setVibratoRate (v); });
+    push (ensembleVibAmount, ensembleVibAmountValue, [this] (float v) { chorusEnsemble.setVibratoAmount (v); });
+    push (ensembleDelay, ensembleDelayValue, [this] (float v) { chorusEnsemble.setDelay (v); });
+    push (ensembleWet, ensembleWetValue, [this] (float v) { chorusEnsemble.setWet (v); });
+    push (ensembleHighpass, ensembleHighpassValue, [this] (float v) { chorusEnsemble.setHighpass (v); });
+    push (ensembleTone, ensembleToneValue, [this] (float v) { chorusEnsemble.setLowpass (v); });
+
+    push (quadRate, quadRateValue, [this] (float v) { chorusQuad.setRate (v); });
+    push (quadDepth, quadDepthValue, [this] (float v) { chorusQuad.setDepth (v); });
+    push (quadVibRate, quadVibRateValue, [this] (float v) { chorusQuad.setVibratoRate (v); });
+    push (quadVibAmount, quadVibAmountValue, [this] (float v) { chorusQuad.setVibratoAmount (v); });
+    push (quadDelay, quadDelayValue, [this] (float v) { chorusQuad.setDelay (v); });
+    push (quadWet, quadWetValue, [this] (float v) { chorusQuad.setWet (v); });
+    push (quadHighpass, quadHighpassValue, [this] (float v) { chorusQuad.setHighpass (v); });
+    push (quadTone, quadToneValue, [this] (float v) { chorusQuad.setLowpass (v); });
+}
+
+ChorusControls QexTidewellAudioProcessor::controlsFor (int mode) const
+{
+    switch (mode)
+    {
+        case 0: return { sixtyRateValue, sixtyDepthValue, 0.0f, 0.0f, sixtyDelayValue,
+                         sixtyWetValue, sixtyHighpassValue, sixtyToneValue, spreadValue };
+        case 1: return { studioRateValue, studioDepthValue, 0.0f, 0.0f, studioDelayValue,
+                         studioWetValue, studioHighpassValue, studioToneValue, spreadValue };
+        case 2: return { ensembleRateValue, ensembleDepthValue, ensembleVibRateValue, ensembleVibAmountValue,
+                         ensembleDelayValue, ensembleWetValue, ensembleHighpassValue, ensembleToneValue, spreadValue };
+        default: return { quadRateValue, quadDepthValue, quadVibRateValue, quadVibAmountValue,
+                          quadDelayValue, quadWetValue, quadHighpassValue, quadToneValue, spreadValue };
+    }
+}
+
+void QexTidewellAudioProcessor::feedMeters (const float* outLeft, const float* outRight, int numSamples,
+                                            float peakLeft, float peakRight)
+{
+    // Raise, never lower: a reset by the reader between load and exchange is retried.
+    const auto raise = [] (std::atomic<float>& peak, float value)
+    {
+        auto current = peak.load (std::memory_order_relaxed);
+        while (value > current && ! peak.compare_exchange_weak (current, value, std::memory_order_relaxed))
+        {
+        }
+    };
+    raise (outputPeakLeft, peakLeft);
+    raise (outputPeakRight, peakRight);
+
+    if (meterFeedBusy.exchange (true, std::memory_order_acquire))
+        return; // the reader is copying; this block's pairs are left out rather than waited for
+
+    if (! phaseMeterSamplesReady.load (std::memory_order_relaxed))
+        phaseMeterSamples.clear();
+
+    // Capacity was reserved for this in prepareToPlay, so nothing is allocated here.
+    if (phaseMeterSamples.size() < (size_t) maxPhaseMeterPairs)
+        for (int i = 0; i < numSamples; ++i)
+            phaseMeterSamples.emplace_back (outLeft[i], outRight[i]);
+
+    phaseMeterSamplesReady.store (true, std::memory_order_relaxed);
+    meterFeedBusy.store (false, std::memory_order_release);
+}
+
+bool QexTidewellAudioProcessor::takePhaseMeterSamples (std::vector<std::pair<double, double>>& destination)
+{
+    while (meterFeedBusy.exchange (true, std::memory_order_acquire))
+        std::this_thread::yield();
+
+    const auto ready = phaseMeterSamplesReady.load (std::memory_order_relaxed);
+    if (ready)
+    {
+        destination = phaseMeterSamples;
+        phaseMeterSamplesReady.store (false, std::memory_order_relaxed);
+    }
+
+    meterFeedBusy.store (false, std::memory_order_release);
+    return ready;
+}
+
+float QexTidewellAudioProcessor::takeOutputPeak (bool right)
+{
+    return (right ? outputPeakRight : outputPeakLeft).exchange (0.0f, std::memory_order_relaxed);
 }
 
 double QexTidewellAudioProcessor::getTailLengthSeconds() const { return 0.0; }
@@ -292,11 +622,65 @@ void QexTidewellAudioProcessor::setStateInformation (const void* data, int sizeI
     sendActionMessage ("StateInformationSet");
 }
 
-void QexTidewellAudioProcessor::parameterChanged (const juce::String&, float) {}
+void QexTidewellAudioProcessor::parameterChanged (const juce::String& parameterID, float newValue)
+{
+    for (size_t index = 0; index < slots.size(); ++index)
+    {
+        if (parameterID != slots[index].parameterId)
+            continue;
+
+        if (index == bypass)
+        {
+            isBypassed.store (slots[index].parameterValue->load() != 0.0f);
+            newValue = isBypassed.load() ? 1.0f : 0.0f;
+        }
+
+        pendingTargets[index].store (newValue, std::memory_order_relaxed);
+        pendingSlots.fetch_or (slotBit (index), std::memory_order_release);
+        return;
+    }
+
+    if (parameterID == "paramChorusMode")
+    {
+        currentChorusMode.store (newValue, std::memory_order_relaxed);
+        modeChangePending.store (true, std::memory_order_release);
+    }
+}
 
 void QexTidewellAudioProcessor::resetSmootherValues()
 {
+    // Made by the audio thread at its next control tick, so that current value, target and
+    // tick value change together and never under its feet.
+    jumpPending.store (true, std::memory_order_release);
+}
+
+void QexTidewellAudioProcessor::applyJump()
+{
     forceParameterUpdate = true;
+
+    for (size_t index = 0; index < slots.size(); ++index)
+    {
+        auto& slot = slots[index];
+
+        if (index == bypass)
+        {
+            // Its tick value follows at the next control tick.
+            slot.smoother->setCurrentAndTargetValue (isBypassed.load() ? 1.0f : 0.0f);
+            continue;
+        }
+
+        const auto value = slot.parameterValue->load();
+        slot.smoother->setCurrentAndTargetValue (value);
+        *slot.value = value;
+    }
+
+    const auto mode = currentChorusMode.load();
+    for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+    {
+        const auto gainOfMode = mode == (float) k ? 1.0f : 0.0f;
+        modeGainSmoothers[k].setCurrentAndTargetValue (gainOfMode);
+        modeGainValues[k] = gainOfMode;
+    }
 }
 
 bool QexTidewellAudioProcessor::loadPreset (juce::String)

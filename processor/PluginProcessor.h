@@ -1,7 +1,15 @@
 #pragma once
 
+#include "ChorusDimension.h"
+#include "ChorusEnsemble.h"
+#include "ChorusJuno.h"
+#include "ChorusQuad.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <array>
+#include <atomic>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -57,24 +65,74 @@ public:
     juce::AudioProcessorValueTreeState parameters;
     juce::ValueTree settingsTree;
 
+    /** Copies the output sample pairs gathered since the last call into destination and
+        returns true, or returns false (leaving destination alone) when no block has run since.
+        Message thread; never makes the audio thread wait. */
+    bool takePhaseMeterSamples (std::vector<std::pair<double, double>>& destination);
+
+    /** Returns the largest left or right output sample since the last call and resets it to 0. */
+    float takeOutputPeak (bool right);
+
+    // Meter feed. The audio thread writes the pairs only while it holds meterFeedBusy, and
+    // the reader copies them only while it holds it; the audio thread skips a block rather
+    // than wait.
     std::vector<std::pair<double, double>> phaseMeterSamples;
-    bool phaseMeterSamplesReady = false;
+    std::atomic<bool> phaseMeterSamplesReady { false };
 
     const juce::String pluginName { "QEX Tidewell" };
 
 private:
+    using Smoother = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
+
+    Smoother sixtyRateSmoother, sixtyDepthSmoother, sixtyDelaySmoother;
+    Smoother sixtyHighpassSmoother, sixtyToneSmoother, sixtyWetSmoother;
+    float sixtyRateValue = 0, sixtyDepthValue = 0, sixtyDelayValue = 0;
+    float sixtyHighpassValue = 0, sixtyToneValue = 0, sixtyWetValue = 0;
+
+    Smoother studioRateSmoother, studioDepthSmoother, studioDelaySmoother;
+    Smoother studioHighpassSmoother, studioToneSmoother, studioWetSmoother;
+    float studioRateValue = 0, studioDepthValue = 0, studioDelayValue = 0;
+    float studioHighpassValue = 0, studioToneValue = 0, studioWetValue = 0;
+
+    Smoother ensembleRateSmoother, ensembleDepthSmoother, ensembleVibRateSmoother, ensembleVibAmountSmoother;
+    Smoother ensembleDelaySmoother, ensembleHighpassSmoother, ensembleToneSmoother, ensembleWetSmoother;
+    float ensembleRateValue = 0, ensembleDepthValue = 0, ensembleVibRateValue = 0, ensembleVibAmountValue = 0;
+    float ensembleDelayValue = 0, ensembleToneValue = 0, ensembleHighpassValue = 0, ensembleWetValue = 0;
+
+    Smoother quadRateSmoother, quadDepthSmoother, quadVibRateSmoother, quadVibAmountSmoother;
+    Smoother quadDelaySmoother, quadHighpassSmoother, quadToneSmoother, quadWetSmoother;
+    float quadRateValue = 0, quadDepthValue = 0, quadVibRateValue = 0, quadVibAmountValue = 0;
+    float quadDelayValue = 0, quadHighpassValue = 0, quadToneValue = 0, quadWetValue = 0;
+
+    Smoother bypassSmoother;
+    float bypassValue = 0;
+
+    Smoother spreadSmoother;
+    float spreadValue = 0;
+
+    Smoother gainSmoother;
+    float gainValue = 0;
+
+    std::array<Smoother, 4> modeGainSmoothers;
+    std::array<float, 4> modeGainValues {};
+
     int controlInterval = 1;
     bool forceParameterUpdate = true;
 
 public:
-    float outputPeakLeft = 0.0f;
-    float outputPeakRight = 0.0f;
+    std::atomic<float> outputPeakLeft { 0.0f };
+    std::atomic<float> outputPeakRight { 0.0f };
 
 private:
-    bool isBypassed = false;
-    float currentChorusMode = -1.0f;
+    std::atomic<bool> isBypassed { false };
+    std::atomic<float> currentChorusMode { -1.0f };
 
     juce::AudioBuffer<float> dryBuffer;
+
+    ChorusJuno chorusJuno;
+    ChorusDimension chorusDimension;
+    ChorusEnsemble chorusEnsemble;
+    ChorusQuad chorusQuad;
 
 public:
     juce::String presetFolder;
@@ -83,7 +141,62 @@ public:
     juce::String dataFolder;
 
 private:
+    /** A control driven by one parameter: its smoother, its tick value and its mailbox. */
+    struct ControlSlot
+    {
+        const char* parameterId;
+        Smoother* smoother;
+        float* value;
+        double rampSeconds;
+        std::atomic<float>* parameterValue = nullptr;
+    };
+
+    // Slots in the order parameterChanged compares identifiers: the 28 mode controls in
+    // parameter order, then bypass, spread and volume.
+    enum Slot
+    {
+        sixtyRate, sixtyDepth, sixtyDelay, sixtyWet, sixtyHighpass, sixtyTone,
+        studioRate, studioDepth, studioDelay, studioWet, studioHighpass, studioTone,
+        ensembleRate, ensembleDepth, ensembleVibRate, ensembleVibAmount, ensembleDelay, ensembleWet,
+        ensembleHighpass, ensembleTone,
+        quadRate, quadDepth, quadVibRate, quadVibAmount, quadDelay, quadWet, quadHighpass, quadTone,
+        bypass, spread, gain,
+        numSlots
+    };
+
+    std::array<ControlSlot, numSlots> slots;
+
+    using SlotMask = std::uint32_t;
+    static_assert (numSlots <= 32, "one bit per slot");
+    static constexpr SlotMask slotBit (size_t index) { return SlotMask { 1 } << index; }
+
+    // Hand-off from the threads that set parameters to the audio thread. A setter stores the
+    // new target and then raises the slot's bit (release); the audio thread collects the bits
+    // at each control tick (acquire) and only then touches the smoothers, which it alone owns.
+    std::array<std::atomic<float>, numSlots> pendingTargets {};
+    std::atomic<SlotMask> pendingSlots { 0 };
+    std::atomic<bool> modeChangePending { false };
+    std::atomic<bool> jumpPending { false };
+
+    std::atomic<bool> meterFeedBusy { false };
+
+    // Per-block state of the audio thread.
+    std::array<std::pair<float, float>, 4> engineOutputs {};
+    std::array<bool, 4> engineRunning {};
+    float volumeGain = 1.0f;
+    int samplesUntilControlTick = 0;
+
+    void processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples);
+    void controlTick();
+    void applyJump();
+    void pushControls (SlotMask changedSlots);
+    ChorusControls controlsFor (int mode) const;
+    void feedMeters (const float* outLeft, const float* outRight, int numSamples, float peakLeft, float peakRight);
+
+private:
     void loadSettings();
+
+    friend struct ProcessorTestAccess;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QexTidewellAudioProcessor)
 };

@@ -51,10 +51,25 @@ juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInst
     juce::Array<juce::AudioProcessorParameter*> result;
 
     for (auto* p : instance.getParameters())
-        if (p != instance.getBypassParameter())
+    {
+        // The wrapper's own bypass: known to the VST3 host, and named by its identifier in LV2.
+        const auto* hosted = dynamic_cast<juce::HostedAudioProcessorParameter*> (p);
+        const auto isWrapperBypass = p == instance.getBypassParameter()
+                                     || (hosted != nullptr && p->getName (100) == "Bypass"
+                                         && ! hosted->getParameterID().contains ("paramBypassGlobal")
+                                         && hosted->getParameterID().contains ("/"));
+        if (! isWrapperBypass)
             result.add (p);
+    }
 
     return result;
+}
+
+void setParameter (juce::AudioPluginInstance& instance, const juce::String& name, float value, float min, float max)
+{
+    auto* p = findParameter (instance, name);
+    ASSERT_NE (p, nullptr) << name;
+    p->setValueNotifyingHost ((value - min) / (max - min));
 }
 
 juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name)

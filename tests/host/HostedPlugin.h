@@ -13,4 +13,8 @@ juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInst
 
 /** The hosted parameter with the given display name among the plug-in's own parameters. */
 juce::AudioProcessorParameter* findParameter (juce::AudioPluginInstance& instance, const juce::String& name);
+
+/** Sets one of the plug-in's parameters, given by display name, to a value in its own linear
+    range (the formats agree on the normalisation of linear ranges). */
+void setParameter (juce::AudioPluginInstance& instance, const juce::String& name, float value, float min, float max);
 } // namespace HostedPlugin

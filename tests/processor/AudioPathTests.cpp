@@ -1,0 +1,306 @@
+#include "support/AudioTestSupport.h"
+#include "support/ProcessorTestAccess.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+using Access = ProcessorTestAccess;
+
+class AudioPath : public testing::Test
+{
+protected:
+    ScopedDataHome dataHome;
+    QexTidewellAudioProcessor processor;
+    juce::MidiBuffer midi;
+
+    void prepare (double sampleRate = 44100.0, int blockSize = 512)
+    {
+        processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
+        processor.prepareToPlay (sampleRate, blockSize);
+    }
+
+    /** Processes silence until the given number of control ticks has passed. */
+    void runTicks (int ticks)
+    {
+        juce::AudioBuffer<float> buffer (2, Access::controlInterval (processor));
+        for (int i = 0; i < ticks; ++i)
+        {
+            buffer.clear();
+            processor.processBlock (buffer, midi);
+        }
+    }
+
+    /** Control ticks until the tick value of the parameter reaches its target. */
+    int ticksToReachTarget (const char* id, int limit = 10000)
+    {
+        for (int ticks = 1; ticks <= limit; ++ticks)
+        {
+            runTicks (1);
+            if (Access::tickValue (processor, id) == Access::target (processor, id))
+                return ticks;
+        }
+        return -1;
+    }
+};
+} // namespace
+
+TEST_F (AudioPath, controlIntervalAndRampLengthsFollowTheSampleRate)
+{
+    struct Expected
+    {
+        double sampleRate;
+        int interval, slow, fast, bypass;
+    };
+
+    for (const auto& e : { Expected { 44100.0, 51, 432, 86, 43 }, Expected { 48000.0, 56, 428, 85, 42 },
+                           Expected { 192000.0, 223, 430, 86, 43 } })
+    {
+        prepare (e.sampleRate);
+        EXPECT_EQ (Access::controlInterval (processor), e.interval) << e.sampleRate;
+
+        setParameter (processor, "paramSixtyRate", 3.0f);
+        EXPECT_EQ (ticksToReachTarget ("paramSixtyRate"), e.slow) << e.sampleRate;
+
+        setParameter (processor, "paramSixtyWet", 80.0f);
+        EXPECT_EQ (ticksToReachTarget ("paramSixtyWet"), e.fast) << e.sampleRate;
+
+        setParameter (processor, "paramBypassGlobal", 1.0f);
+        EXPECT_EQ (ticksToReachTarget ("paramBypassGlobal"), e.bypass) << e.sampleRate;
+
+        setParameter (processor, "paramSixtyRate", 0.86f);
+        setParameter (processor, "paramSixtyWet", 50.0f);
+        setParameter (processor, "paramBypassGlobal", 0.0f);
+    }
+}
+
+TEST_F (AudioPath, aNewTargetRampsTheFullLengthFromWhereTheValueStands)
+{
+    prepare();
+    setParameter (processor, "paramGain", 12.0f);
+    runTicks (43); // halfway through the 86-tick ramp
+
+    const auto halfway = Access::tickValue (processor, "paramGain");
+    EXPECT_NEAR (halfway, 6.0f, 0.01f);
+
+    // The same target again changes nothing: the ramp goes on.
+    setParameter (processor, "paramGain", 12.0f);
+    EXPECT_EQ (ticksToReachTarget ("paramGain"), 43);
+
+    setParameter (processor, "paramGain", -12.0f);
+    runTicks (1);
+    EXPECT_NEAR (Access::tickValue (processor, "paramGain"), 12.0f - 24.0f / 86.0f, 1.0e-4f);
+    EXPECT_EQ (ticksToReachTarget ("paramGain"), 85);
+}
+
+TEST_F (AudioPath, modeChangesCrossfadeOverHalfASecondAndAThirdModeRedirectsTheFade)
+{
+    prepare();
+    EXPECT_EQ (Access::modeGains (processor), (std::array<float, 4> { 1.0f, 0.0f, 0.0f, 0.0f }));
+
+    setParameter (processor, "paramChorusMode", 1.0f);
+    runTicks (216);
+    auto gains = Access::modeGains (processor);
+    EXPECT_NEAR (gains[0], 0.5f, 1.0e-4f);
+    EXPECT_NEAR (gains[1], 0.5f, 1.0e-4f);
+
+    setParameter (processor, "paramChorusMode", 2.0f);
+    runTicks (1);
+    gains = Access::modeGains (processor);
+    EXPECT_NEAR (gains[0], 0.5f - 0.5f / 432.0f, 1.0e-4f);
+    EXPECT_NEAR (gains[2], 1.0f / 432.0f, 1.0e-5f);
+
+    runTicks (431);
+    EXPECT_EQ (Access::modeGains (processor), (std::array<float, 4> { 0.0f, 0.0f, 1.0f, 0.0f }));
+}
+
+TEST_F (AudioPath, bypassFadesBothWaysAndFullyOnGivesTheInputExactly)
+{
+    prepare();
+    setParameter (processor, "paramBypassGlobal", 1.0f);
+    runTicks (20);
+    const auto reached = Access::tickValue (processor, "paramBypassGlobal");
+    EXPECT_NEAR (reached, 20.0f / 43.0f, 1.0e-5f);
+
+    setParameter (processor, "paramBypassGlobal", 0.0f);
+    runTicks (1);
+    EXPECT_NEAR (Access::tickValue (processor, "paramBypassGlobal"), reached - reached / 43.0f, 1.0e-5f);
+
+    setParameter (processor, "paramBypassGlobal", 1.0f);
+    runTicks (43);
+    ASSERT_EQ (Access::tickValue (processor, "paramBypassGlobal"), 1.0f);
+
+    setParameter (processor, "paramGain", 12.0f);
+    const auto input = makeNoise (2, 2048);
+    auto output = input;
+    processInBlocks (processor, output, 512);
+    EXPECT_EQ (maxDifference (input, output), 0.0f);
+}
+
+TEST_F (AudioPath, aStateJumpIsAudibleInTheVeryNextBlock)
+{
+    prepare();
+    runTicks (1);
+
+    QexTidewellAudioProcessor source;
+    source.parameters.getParameter ("paramGain")->setValueNotifyingHost (
+        source.parameters.getParameter ("paramGain")->convertTo0to1 (-12.0f));
+    juce::MemoryBlock state;
+    source.getStateInformation (state);
+    processor.setStateInformation (state.getData(), (int) state.getSize());
+
+    // A twin prepared with -12 dB from the start plays the same samples.
+    QexTidewellAudioProcessor twin;
+    setParameter (twin, "paramGain", -12.0f);
+    twin.setRateAndBufferSizeDetails (44100.0, 512);
+    twin.prepareToPlay (44100.0, 512);
+
+    auto restored = makeNoise (2, 512);
+    auto reference = restored;
+    juce::AudioBuffer<float> silence (2, 51);
+    silence.clear();
+    twin.processBlock (silence, midi);
+
+    processor.processBlock (restored, midi);
+    twin.processBlock (reference, midi);
+    EXPECT_EQ (Access::tickValue (processor, "paramGain"), -12.0f);
+    EXPECT_EQ (maxDifference (restored, reference), 0.0f);
+}
+
+TEST_F (AudioPath, aBlockLongerThanAnnouncedIsProcessedAsSlices)
+{
+    prepare (48000.0, 64);
+    QexTidewellAudioProcessor twin;
+    twin.setRateAndBufferSizeDetails (48000.0, 64);
+    twin.prepareToPlay (48000.0, 64);
+
+    setParameter (processor, "paramSixtyRate", 4.0f);
+    setParameter (twin, "paramSixtyRate", 4.0f);
+
+    auto whole = makeNoise (2, 64 * 7 + 13);
+    auto sliced = whole;
+    processor.processBlock (whole, midi);
+    processInBlocks (twin, sliced, 64);
+
+    EXPECT_EQ (maxDifference (whole, sliced), 0.0f);
+}
+
+TEST_F (AudioPath, everyBlockStartsWithAControlTickEvenASingleSample)
+{
+    prepare();
+    setParameter (processor, "paramSpread", 0.0f);
+
+    juce::AudioBuffer<float> one (2, 1);
+    for (int i = 0; i < 10; ++i)
+    {
+        one.clear();
+        processor.processBlock (one, midi);
+    }
+    EXPECT_NEAR (Access::tickValue (processor, "paramSpread"), 100.0f - 10.0f * 100.0f / 86.0f, 1.0e-3f);
+}
+
+TEST_F (AudioPath, monoInputFeedsBothSidesAndMonoOutputGetsTheFold)
+{
+    const auto render = [this] (int ins, int outs)
+    {
+        QexTidewellAudioProcessor p;
+        juce::AudioProcessor::BusesLayout layout;
+        layout.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (ins));
+        layout.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (outs));
+        EXPECT_TRUE (p.setBusesLayout (layout));
+        p.setRateAndBufferSizeDetails (44100.0, 256);
+        p.prepareToPlay (44100.0, 256);
+
+        auto buffer = makeNoise (juce::jmax (ins, outs), 4096);
+        for (int channel = 1; channel < buffer.getNumChannels(); ++channel)
+            buffer.copyFrom (channel, 0, buffer, 0, 0, buffer.getNumSamples());
+        if (ins < buffer.getNumChannels())
+            buffer.clear (1, 0, buffer.getNumSamples()); // what a host leaves in an output-only channel
+        processInBlocks (p, buffer, 256);
+        return buffer;
+    };
+
+    const auto stereo = render (2, 2);
+    const auto monoIn = render (1, 2);
+    EXPECT_EQ (maxDifference (stereo, monoIn), 0.0f) << "mono input is the same signal on both sides";
+
+    const auto monoOut = render (1, 1);
+    auto differsFromLeft = 0.0f;
+    for (int i = 0; i < monoOut.getNumSamples(); ++i)
+    {
+        EXPECT_TRUE (std::isfinite (monoOut.getSample (0, i)));
+        differsFromLeft = juce::jmax (differsFromLeft, std::abs (monoOut.getSample (0, i) - stereo.getSample (0, i)));
+    }
+    EXPECT_GT (differsFromLeft, 0.0f) << "the fold mixes both sides";
+}
+
+TEST_F (AudioPath, theMeterFeedGathersPairsAndSignedPeaksForTheReader)
+{
+    prepare (44100.0, 512);
+    std::vector<std::pair<double, double>> pairs;
+    EXPECT_FALSE (processor.takePhaseMeterSamples (pairs));
+
+    // Output that is negative only leaves the peaks at zero.
+    setParameter (processor, "paramBypassGlobal", 1.0f);
+    runTicks (50);
+    processor.takePhaseMeterSamples (pairs);
+    processor.takeOutputPeak (false);
+    processor.takeOutputPeak (true);
+
+    juce::AudioBuffer<float> negative (2, 300);
+    for (int i = 0; i < 300; ++i)
+    {
+        negative.setSample (0, i, -0.25f);
+        negative.setSample (1, i, -0.5f + (float) i / 1000.0f);
+    }
+    const auto expectedFirst = std::pair<double, double> { -0.25, -0.5 };
+    processor.processBlock (negative, midi);
+    EXPECT_EQ (processor.takeOutputPeak (false), 0.0f);
+    EXPECT_EQ (processor.takeOutputPeak (true), 0.0f);
+
+    ASSERT_TRUE (processor.takePhaseMeterSamples (pairs));
+    ASSERT_EQ (pairs.size(), 300u);
+    EXPECT_EQ (pairs.front(), expectedFirst);
+    EXPECT_FALSE (processor.takePhaseMeterSamples (pairs)) << "nothing new until the next block";
+
+    // Below 100 pairs blocks keep adding; from 100 on they add nothing until the next read.
+    juce::AudioBuffer<float> small (2, 60);
+    small.clear();
+    small.setSample (0, 10, 0.75f);
+    small.setSample (1, 20, 0.5f);
+    processor.processBlock (small, midi);
+    processor.processBlock (small, midi);
+    processor.processBlock (small, midi);
+    ASSERT_TRUE (processor.takePhaseMeterSamples (pairs));
+    EXPECT_EQ (pairs.size(), 120u);
+    EXPECT_EQ (processor.takeOutputPeak (false), 0.75f);
+    EXPECT_EQ (processor.takeOutputPeak (true), 0.5f);
+    EXPECT_EQ (processor.takeOutputPeak (false), 0.0f) << "reading resets the peak";
+}
+
+TEST_F (AudioPath, everyModeAtEverySampleRateStaysFiniteAndAudible)
+{
+    for (const auto sampleRate : { 22050.0, 44100.0, 48000.0, 96000.0, 192000.0 })
+    {
+        for (int mode = 0; mode < 4; ++mode)
+        {
+            QexTidewellAudioProcessor p;
+            setParameter (p, "paramChorusMode", (float) mode);
+            p.setRateAndBufferSizeDetails (sampleRate, 480);
+            p.prepareToPlay (sampleRate, 480);
+
+            const auto input = makeNoise (2, 9600, mode + 1);
+            auto output = input;
+            processInBlocks (p, output, 480);
+
+            auto finite = true;
+            for (int channel = 0; channel < 2; ++channel)
+                for (int i = 0; i < output.getNumSamples(); ++i)
+                    finite = finite && std::isfinite (output.getSample (channel, i))
+                             && std::abs (output.getSample (channel, i)) < 4.0f;
+            EXPECT_TRUE (finite) << "mode " << mode << " at " << sampleRate;
+            EXPECT_GT (maxDifference (input, output), 0.01f) << "mode " << mode << " at " << sampleRate;
+        }
+    }
+}
