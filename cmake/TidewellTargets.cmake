@@ -43,6 +43,9 @@ function(tidewell_add_binary_data)
         "${PROJECT_SOURCE_DIR}/resources/fonts/*.ttf"
         "${PROJECT_SOURCE_DIR}/resources/icons/*.svg")
     if(resources)
+        # JUCE regenerates the data only when its list of inputs is rewritten, which happens
+        # at configure time; re-configure whenever a font or icon changes.
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${resources})
         juce_add_binary_data(TidewellBinaryData
             HEADER_NAME BinaryData.h
             NAMESPACE BinaryData

@@ -1,0 +1,32 @@
+#include "SliderQEX.h"
+
+void SliderQEX::setLabel (juce::Label* label)
+{
+    linkedLabel = label;
+    linkedLabel->setText (getTextFromValue (getValue()), juce::dontSendNotification);
+    linkedLabel->onTextChange = [this] { applyTypedText(); };
+    linkedLabel->onEditorShow = [] {};
+    linkedLabel->onEditorHide = [] {};
+}
+
+void SliderQEX::applyTypedText()
+{
+    auto text = linkedLabel->getText().toLowerCase();
+
+    // Kilohertz is the only unit users type that changes the number: the parameters read
+    // their values in hertz.
+    if (text.endsWith ("khz"))
+        text = juce::String (text.getDoubleValue() * 1000.0);
+
+    // Each parameter's text rule cuts its unit's length (one or two characters) from the end
+    // before reading the number. The filler is all it cuts, so a bare number stays whole and
+    // a typed unit is left for the number reader to stop at.
+    text += "abc";
+
+    setValue (snapValue (getValueFromText (text), juce::Slider::notDragging), juce::sendNotificationSync);
+
+    const auto shown = getTextFromValue (getValue());
+
+    if (shown != linkedLabel->getText())
+        linkedLabel->setText (shown, juce::dontSendNotification);
+}
