@@ -28,7 +28,8 @@ juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const juce::
     auto output = input;
     for (int start = 0; start < output.getNumSamples(); start += 512)
     {
-        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), 2, start, 512);
+        const auto length = juce::jmin (512, output.getNumSamples() - start);
+        juce::AudioBuffer<float> block (output.getArrayOfWritePointers(), 2, start, length);
         plugin.processBlock (block, midi);
     }
     return output;

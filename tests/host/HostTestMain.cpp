@@ -9,7 +9,7 @@ int main (int argc, char** argv)
 
     // The plug-in creates its data folders when it is loaded; keep them out of the user's home.
     const auto dataHome = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                              .getNonexistentChildFile ("tidewell-host-test", {}, false);
+                              .getChildFile ("tidewell-host-test-" + juce::Uuid().toString());
     dataHome.createDirectory();
     setenv ("XDG_DATA_HOME", dataHome.getFullPathName().toRawUTF8(), 1);
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 ScopedDataHome::ScopedDataHome()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("tidewell-test", {}, false)),
+    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("tidewell-test-" + juce::Uuid().toString())),
       previous (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})),
       hadPrevious (std::getenv ("XDG_DATA_HOME") != nullptr)
 {
