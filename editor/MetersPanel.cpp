@@ -1,0 +1,5 @@
+#include "MetersPanel.h"
+
+MetersPanel::MetersPanel (QexTidewellAudioProcessor& processor) : audioProcessor (processor) {}
+
+MetersPanel::~MetersPanel() = default;
