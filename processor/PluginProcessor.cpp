@@ -2,6 +2,7 @@
 
 #include "ParamValueConverter.h"
 #include "ProductDataFolder.h"
+#include "editor/PluginEditor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -592,7 +593,7 @@ bool QexTidewellAudioProcessor::isMidiEffect() const { return false; }
 
 juce::AudioProcessorEditor* QexTidewellAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new QexTidewellAudioProcessorEditor (*this);
 }
 
 bool QexTidewellAudioProcessor::hasEditor() const { return true; }

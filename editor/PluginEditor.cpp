@@ -1,0 +1,379 @@
+#include "PluginEditor.h"
+
+#include <cmath>
+#include <locale>
+#include <sstream>
+
+namespace
+{
+using LF = LookAndFeelCustom;
+
+struct Mode
+{
+    const char* name;
+    const char* tabText;
+    const juce::Colour* colour;
+    bool hasVibrato;
+};
+
+// Index k is the value of the mode parameter that selects the mode.
+constexpr std::array<Mode, QexTidewellAudioProcessorEditor::numModes> modes { {
+    { "Sixty", "SIXTY", &LF::blueColour, false },
+    { "Studio", "STUDIO", &LF::redColour, false },
+    { "Ensemble", "ENSEMBLE", &LF::greenColour, true },
+    { "Quad", "QUAD", &LF::orangeColour, true },
+} };
+
+const juce::String modeTextTag ("QEXTidewellMode");
+
+/** Six significant digits in general notation with a point, whatever the host's locale. */
+juce::String formatNormalisedValue (double value)
+{
+    std::ostringstream stream;
+    stream.imbue (std::locale::classic());
+    stream << value;
+    return stream.str();
+}
+
+bool hasVibrato (const juce::String& modeName)
+{
+    for (const auto& mode : modes)
+        if (modeName == mode.name)
+            return mode.hasVibrato;
+
+    return false;
+}
+
+constexpr float maximumWidth = 2400.0f;
+constexpr float minimumWidth = 600.0f;
+} // namespace
+
+//==============================================================================
+QexTidewellAudioProcessorEditor::DefaultPluginLookAndFeel::DefaultPluginLookAndFeel()
+{
+    juce::LookAndFeel::setDefaultLookAndFeel (&lookAndFeel);
+
+    // The framework caches typefaces by font request and does not clear the cache when the
+    // default look and feel changes; without this, texts keep the faces of the previous one.
+    juce::Typeface::clearTypefaceCache();
+}
+
+QexTidewellAudioProcessorEditor::DefaultPluginLookAndFeel::~DefaultPluginLookAndFeel()
+{
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    juce::Typeface::clearTypefaceCache();
+}
+
+//==============================================================================
+QexTidewellAudioProcessorEditor::QexTidewellAudioProcessorEditor (QexTidewellAudioProcessor& p) :
+    juce::AudioProcessorEditor (p),
+    audioProcessor (p),
+    navbar (p),
+    presetBrowser (p),
+    settingsDialog (p),
+    metersPanel (p),
+    chorusPanels { { ChorusPanel (p, modes[0].name), ChorusPanel (p, modes[1].name), ChorusPanel (p, modes[2].name),
+                     ChorusPanel (p, modes[3].name) } },
+    outputPanel (p),
+    saveScaleTimer (p)
+{
+    audioProcessor.addActionListener (this);
+
+    contentComponent.setBounds (0, 0, baseWidth, baseHeight);
+    addAndMakeVisible (contentComponent);
+
+    contentComponent.addAndMakeVisible (navbar);
+    contentComponent.addAndMakeVisible (presetBrowser);
+    presetBrowser.setComponentID ("presetBrowser");
+
+    for (size_t k = 0; k < modes.size(); ++k)
+    {
+        auto& tab = modeTabs[k];
+        tab = std::make_unique<juce::TextButton>();
+        tab->addListener (this);
+        tab->addMouseListener (this, false);
+        tabLookAndFeels[k].tabColour = *modes[k].colour;
+        tab->setLookAndFeel (&tabLookAndFeels[k]);
+        tab->setButtonText (modes[k].tabText);
+        contentComponent.addAndMakeVisible (*tab);
+    }
+
+    contentComponent.addAndMakeVisible (metersPanel);
+
+    // The panels are built before they get their bounds, so that their layout finds every control.
+    for (size_t k = 0; k < modes.size(); ++k)
+        chorusPanels[k].prepareUI (*modes[k].colour);
+
+    for (auto& panel : chorusPanels)
+        contentComponent.addChildComponent (panel);
+
+    outputPanel.prepareUI (LF::blueColour);
+    contentComponent.addAndMakeVisible (outputPanel);
+
+    contentComponent.addChildComponent (settingsDialog);
+
+    showActivePanel();
+    setScale();
+
+    // Resizing is switched on once the constructor has returned and the editor has its size.
+    startTimer (0);
+}
+
+QexTidewellAudioProcessorEditor::~QexTidewellAudioProcessorEditor()
+{
+    audioProcessor.removeActionListener (this);
+
+    for (auto& tab : modeTabs)
+        tab->setLookAndFeel (nullptr);
+
+    // Open menus hold the default look and feel; the last editor closes them before it goes.
+    if (sharedLookAndFeel.getReferenceCount() == 1)
+        juce::PopupMenu::dismissAllActiveMenus();
+}
+
+//==============================================================================
+void QexTidewellAudioProcessorEditor::paint (juce::Graphics& g) { g.fillAll (LF::bgColour); }
+
+void QexTidewellAudioProcessorEditor::resized()
+{
+    const auto tabWidth = (baseWidth - 157) / 4;
+
+    navbar.setBounds (0, 0, baseWidth, 48);
+    presetBrowser.setBounds (243, 9, 306, 30);
+    settingsDialog.setBounds (0, 0, baseWidth, baseHeight);
+
+    for (int k = 0; k < numModes; ++k)
+    {
+        // One-unit gaps between the tabs; the last is a unit narrower to leave the column
+        // before the meters uncovered.
+        const auto width = k == numModes - 1 ? tabWidth - 1 : tabWidth;
+        modeTabs[(size_t) k]->setBounds (k * (tabWidth + 1), 49, width, 37);
+    }
+
+    metersPanel.setBounds (baseWidth - 156, 49, 156, baseHeight - 49);
+
+    for (auto& panel : chorusPanels)
+        panel.setBounds (0, 86, baseWidth - 157, 250);
+
+    outputPanel.setBounds (baseWidth - 257, 86, 100, 250);
+
+    // A window without width has no scale; the content keeps its last one.
+    if (getWidth() <= 0)
+        return;
+
+    currentScale = (float) getWidth() / (float) baseWidth;
+    contentComponent.setTransform (juce::AffineTransform::scale (currentScale));
+
+    if (resizeReady)
+        saveScaleTimer.saveAfterDelay (currentScale);
+}
+
+//==============================================================================
+void QexTidewellAudioProcessorEditor::showPanel (juce::String modeName)
+{
+    for (size_t k = 0; k < modes.size(); ++k)
+    {
+        const auto shown = modeName == modes[k].name;
+
+        modeTabs[k]->setToggleState (shown, juce::dontSendNotification);
+        chorusPanels[k].setVisible (shown);
+
+        if (shown)
+            outputPanel.knobLookAndFeel.rotaryColour = *modes[k].colour;
+    }
+}
+
+void QexTidewellAudioProcessorEditor::showActivePanel()
+{
+    const auto* mode = audioProcessor.parameters.getRawParameterValue ("paramChorusMode");
+    const auto value = mode != nullptr ? mode->load() : 0.0f;
+
+    if (value == 1.0f)
+        showPanel (modes[1].name);
+    else if (value == 2.0f)
+        showPanel (modes[2].name);
+    else if (value == 3.0f)
+        showPanel (modes[3].name);
+    else
+        showPanel (modes[0].name);
+}
+
+void QexTidewellAudioProcessorEditor::buttonClicked (juce::Button* button)
+{
+    for (size_t k = 0; k < modes.size(); ++k)
+    {
+        if (button != modeTabs[k].get())
+            continue;
+
+        showPanel (modes[k].name);
+
+        if (auto* mode = audioProcessor.parameters.getParameter ("paramChorusMode"))
+            mode->setValueNotifyingHost (mode->convertTo0to1 ((float) k));
+
+        return;
+    }
+}
+
+void QexTidewellAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
+{
+    if (! juce::ModifierKeys::currentModifiers.isRightButtonDown())
+        return;
+
+    for (size_t k = 0; k < modes.size(); ++k)
+    {
+        if (e.eventComponent == modeTabs[k].get())
+        {
+            showPanel (modes[k].name);
+            showCopyPasteMenu (modes[k].name);
+            return;
+        }
+    }
+}
+
+void QexTidewellAudioProcessorEditor::actionListenerCallback (const juce::String& message)
+{
+    if (message == "StateInformationSet" || message == "PresetLoaded")
+        showActivePanel();
+    else if (message == "SettingsLoaded")
+        setScale();
+}
+
+//==============================================================================
+void QexTidewellAudioProcessorEditor::setScale()
+{
+    const auto stored = audioProcessor.settingsTree.getChildWithName ("scale").getProperty ("value");
+
+    if (! stored.isVoid())
+    {
+        // A value that gives no usable size keeps the current scale; one too large to be a
+        // window size is taken down to the largest the resize limits allow.
+        const auto scale = (double) stored;
+        if (std::isfinite (scale) && scale > 0.0)
+            currentScale = (float) juce::jmin (scale, (double) (maximumWidth / (float) baseWidth));
+    }
+
+    const juce::Rectangle<int> bounds (getX(), getY(), (int) ((float) baseWidth * currentScale),
+                                       (int) ((float) baseHeight * currentScale));
+
+    if (resizeReady)
+        setBoundsConstrained (bounds);
+    else
+        setBounds (bounds);
+}
+
+void QexTidewellAudioProcessorEditor::timerCallback()
+{
+    stopTimer();
+
+    const auto aspect = (double) baseWidth / (double) baseHeight;
+
+    setResizable (true, true);
+    setResizeLimits ((int) minimumWidth, (int) (minimumWidth / aspect), (int) maximumWidth,
+                     (int) (maximumWidth / aspect));
+    getConstrainer()->setFixedAspectRatio (aspect);
+
+    resizeReady = true;
+}
+
+//==============================================================================
+void QexTidewellAudioProcessorEditor::showCopyPasteMenu (juce::String modeName)
+{
+    // The actions check that the editor still exists, since they run after it has returned.
+    const auto editor = juce::Component::SafePointer<QexTidewellAudioProcessorEditor> (this);
+
+    copyPasteMenu.clear();
+    copyPasteMenu.addItem ("Copy",
+                           [editor, modeName]
+                           {
+                               if (editor != nullptr)
+                                   juce::SystemClipboard::copyTextToClipboard (editor->copyMode (modeName));
+                           });
+    copyPasteMenu.addItem ("Paste",
+                           [editor, modeName]
+                           {
+                               if (editor != nullptr)
+                                   editor->pasteMode (modeName);
+                           });
+    copyPasteMenu.addItem ("Duplicate to all modes",
+                           [editor, modeName]
+                           {
+                               if (editor != nullptr)
+                                   editor->duplicateToAllModes (modeName);
+                           });
+    copyPasteMenu.addSeparator();
+
+    // Opens at the mouse; attached to the editor, so that it closes when the editor does.
+    const auto mouse = juce::Desktop::getMousePosition();
+    copyPasteMenu.showMenuAsync (
+        juce::PopupMenu::Options().withTargetComponent (this).withTargetScreenArea ({ mouse.x, mouse.y, 1, 1 }));
+}
+
+juce::String QexTidewellAudioProcessorEditor::copyMode (juce::String modeName)
+{
+    juce::StringArray names { "Rate", "Depth", "Delay", "Highpass", "Tone", "Wet" };
+    if (hasVibrato (modeName))
+        names.addArray ({ "VibRate", "VibAmount" });
+
+    juce::String text (modeTextTag);
+
+    const auto appendField = [this, &text] (const juce::String& name, const juce::String& parameterId)
+    {
+        if (auto* parameter = audioProcessor.parameters.getParameter (parameterId))
+            text << "/" << name << ":" << formatNormalisedValue ((double) parameter->getValue());
+    };
+
+    for (const auto& name : names)
+        appendField (name, "param" + modeName + name);
+
+    appendField ("Spread", "paramSpread");
+    appendField ("Gain", "paramGain");
+
+    return text;
+}
+
+void QexTidewellAudioProcessorEditor::pasteMode (juce::String modeName)
+{
+    pasteModeText (modeName, juce::SystemClipboard::getTextFromClipboard());
+}
+
+void QexTidewellAudioProcessorEditor::pasteModeText (const juce::String& modeName, const juce::String& text)
+{
+    const auto prefix = modeTextTag + "/";
+    if (! text.startsWith (prefix))
+        return;
+
+    juce::StringArray pieces;
+    pieces.addTokens (text.substring (prefix.length()), "/", "\"");
+
+    for (const auto& piece : pieces)
+    {
+        juce::StringArray parts;
+        parts.addTokens (piece, ":", "\"");
+        if (parts.size() != 2)
+            continue;
+
+        const auto& name = parts[0];
+        const auto isGlobal = name == "Spread" || name == "Gain";
+        auto* parameter = audioProcessor.parameters.getParameter ("param" + (isGlobal ? name : modeName + name));
+
+        // A value that is not a number would reach the host as one; the parameter clamps
+        // anything outside 0 to 1 itself, but the host is told the clamped value.
+        const auto value = parts[1].getDoubleValue();
+        if (parameter == nullptr || ! std::isfinite (value))
+            continue;
+
+        parameter->setValueNotifyingHost (juce::jlimit (0.0f, 1.0f, (float) value));
+    }
+}
+
+void QexTidewellAudioProcessorEditor::duplicateToAllModes (juce::String modeName)
+{
+    const auto text = copyMode (modeName);
+    juce::SystemClipboard::copyTextToClipboard (text);
+
+    // Applied from the copied text rather than read back, so a clipboard that another
+    // program takes over meanwhile cannot put foreign text into the other modes.
+    for (const auto& mode : modes)
+        if (modeName != mode.name)
+            pasteModeText (mode.name, text);
+}

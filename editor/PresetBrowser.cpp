@@ -1,0 +1,258 @@
+#include "PresetBrowser.h"
+
+#include "WarningBox.h"
+
+#include <cstdlib>
+
+namespace
+{
+using LF = LookAndFeelCustom;
+
+const juce::String presetExtension (".qexp");
+
+// Finder lists folders among files; elsewhere file browsers put folders first.
+#if JUCE_MAC
+constexpr bool foldersFirst = false;
+#else
+constexpr bool foldersFirst = true;
+#endif
+
+/** The folder's path with every link resolved, so that a folder reached twice is recognised. */
+juce::String resolvedPath (const juce::File& folder)
+{
+#if JUCE_WINDOWS
+    return folder.getFullPathName();
+#else
+    std::unique_ptr<char, decltype (&std::free)> resolved (::realpath (folder.getFullPathName().toRawUTF8(), nullptr),
+                                                           &std::free);
+    return resolved != nullptr ? juce::String::fromUTF8 (resolved.get()) : folder.getFullPathName();
+#endif
+}
+
+std::unique_ptr<juce::DrawablePath> chevron (juce::Colour colour)
+{
+    juce::Path path;
+    path.startNewSubPath (8.0f, 7.5f);
+    path.lineTo (13.0f, 14.5f);
+    path.lineTo (8.0f, 21.5f);
+
+    auto drawable = std::make_unique<juce::DrawablePath>();
+    drawable->setPath (path);
+    drawable->setFill (juce::Colours::transparentBlack);
+    drawable->setStrokeFill (colour);
+    drawable->setStrokeThickness (2.0f);
+    return drawable;
+}
+
+std::unique_ptr<juce::DrawableButton> arrowButton (const juce::String& name, const juce::Drawable& normal,
+                                                   const juce::Drawable& down)
+{
+    auto button = std::make_unique<juce::DrawableButton> (name, juce::DrawableButton::ImageRaw);
+    button->setImages (&normal, nullptr, &down);
+    button->setEdgeIndent (0);
+    return button;
+}
+} // namespace
+
+PresetBrowser::PresetBrowser (QexTidewellAudioProcessor& processor) : audioProcessor (processor)
+{
+    audioProcessor.addActionListener (this);
+
+    nameButton.setColour (juce::TextButton::buttonColourId, juce::Colours::transparentBlack);
+    nameButton.setColour (juce::TextButton::buttonOnColourId, juce::Colours::transparentBlack);
+    nameButton.setColour (juce::TextButton::textColourOffId, LF::offWhiteBrightColour);
+    nameButton.setLookAndFeel (&nameLookAndFeel);
+    nameButton.addListener (this);
+    nameButton.addMouseListener (this, true);
+    addAndMakeVisible (nameButton);
+
+    const auto normal = chevron (LF::offWhiteBrightColour);
+    const auto down = chevron (LF::borderColour);
+
+    nextButton = arrowButton ("nextButton", *normal, *down);
+    nextButton->addListener (this);
+    addAndMakeVisible (*nextButton);
+
+    // The same chevron turned to point left; the pivot is the middle of the 22 x 30 button.
+    prevButton = arrowButton ("prevButton", *normal, *down);
+    prevButton->setTransform (juce::AffineTransform::rotation (3.14159f, 11.0f, 15.0f));
+    prevButton->addListener (this);
+    addAndMakeVisible (*prevButton);
+
+    rootFolder = audioProcessor.presetFolder;
+    userFolder = audioProcessor.userPresetFolder;
+    factoryFolder = audioProcessor.factoryPresetFolder;
+
+    refreshMenu();
+    showNameFromState();
+}
+
+PresetBrowser::~PresetBrowser()
+{
+    audioProcessor.removeActionListener (this);
+    nameButton.setLookAndFeel (nullptr);
+}
+
+void PresetBrowser::showNameFromState()
+{
+    nameButton.setButtonText (
+        audioProcessor.parameters.state.getProperty (QexTidewellAudioProcessor::presetDataName).toString());
+}
+
+void PresetBrowser::refreshMenu()
+{
+    presetMenu.clear();
+    presetFiles.clear();
+    presetCount = 0;
+
+    currentPresetPath =
+        audioProcessor.parameters.state.getProperty (QexTidewellAudioProcessor::presetDataPath).toString();
+
+    juce::PopupMenu userMenu;
+    addFilesToMenu (&userMenu, userFolder);
+    presetMenu.addSubMenu ("User presets", userMenu, true);
+
+    addFilesToMenu (&presetMenu, factoryFolder);
+
+    presetMenu.addSeparator();
+
+    presetMenu.addItem (
+        "Load preset",
+        [this]
+        {
+            loadChooser = std::make_unique<juce::FileChooser> ("Select the preset you want to load...",
+                                                               juce::File (audioProcessor.userPresetFolder),
+                                                               "*" + presetExtension, true, false, nullptr);
+
+            loadChooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles,
+                                      [this] (const juce::FileChooser& chooser)
+                                      {
+                                          const auto chosen = chooser.getResult();
+                                          if (chosen != juce::File())
+                                              loadPresetFile (chosen.getFullPathName());
+                                      });
+        });
+
+    presetMenu.addItem ("Open preset directory", [this] { juce::File (rootFolder).revealToUser(); });
+}
+
+void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
+{
+    const juce::File directory (juce::File::addTrailingSeparator (folder));
+
+    // A link back to a folder being listed would otherwise recurse until the stack runs out.
+    const auto resolved = resolvedPath (directory);
+    if (foldersBeingListed.contains (resolved))
+        return;
+
+    foldersBeingListed.add (resolved);
+
+    auto children = directory.findChildFiles (juce::File::findFilesAndDirectories, false, "*");
+
+    const juce::File::NaturalFileComparator comparator (foldersFirst);
+    children.sort (comparator);
+
+    for (const auto& child : children)
+    {
+        if (child.isDirectory())
+        {
+            juce::PopupMenu subMenu;
+            addFilesToMenu (&subMenu, child.getFullPathName());
+            menu->addSubMenu (child.getFileName(), subMenu, true);
+            continue;
+        }
+
+        if (! child.getFileName().endsWith (presetExtension))
+            continue;
+
+        const auto index = presetCount++;
+        const auto path = child.getFullPathName();
+        const auto isCurrent = path == currentPresetPath;
+
+        if (isCurrent)
+            currentIndex = index + 1;
+
+        menu->addItem (child.getFileNameWithoutExtension(), true, isCurrent, [this, path] { loadPresetFile (path); });
+        presetFiles.add (child);
+    }
+
+    foldersBeingListed.remove (foldersBeingListed.size() - 1);
+}
+
+void PresetBrowser::loadPresetFile (const juce::String& path)
+{
+    if (! audioProcessor.loadPreset (path) && path.isNotEmpty())
+        showWarningBox ("The preset could not be loaded!");
+}
+
+void PresetBrowser::mouseDown (const juce::MouseEvent& e)
+{
+    if (e.eventComponent != &nameButton || menuOpen)
+        return;
+
+    menuOpen = true;
+
+    presetMenu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (prevButton.get()).withMinimumWidth (306),
+                              [safeThis = juce::Component::SafePointer<PresetBrowser> (this)] (int)
+                              {
+                                  if (safeThis == nullptr)
+                                      return;
+
+                                  safeThis->menuOpen = false;
+                                  safeThis->repaint();
+                              });
+    repaint();
+}
+
+void PresetBrowser::paint (juce::Graphics& g)
+{
+    const auto w = getWidth();
+    const auto h = getHeight();
+
+    g.setColour (LF::bgColour);
+    g.fillRoundedRectangle (0.0f, 0.0f, (float) w, (float) h, (float) (h * 0.5));
+
+    if (! menuOpen)
+        return;
+
+    // Square lower corners and a faint bottom line join the pill to the open menu below.
+    g.fillRect (0, (int) (h * 0.5), w, (int) (h * 0.5));
+    g.setColour (findColour (juce::PopupMenu::textColourId).withAlpha ((juce::uint8) 0x4c));
+    g.fillRect (0, h - 1, w, 1);
+}
+
+void PresetBrowser::resized()
+{
+    const auto w = getWidth();
+
+    nameButton.setBounds (23, 2, w - 46, 24);
+    prevButton->setBounds (-2, 1, 22, 30);
+    nextButton->setBounds (w - 23, 0, 22, 30);
+}
+
+void PresetBrowser::buttonClicked (juce::Button* button)
+{
+    const auto n = presetCount;
+
+    if (button == prevButton.get())
+        currentIndex = currentIndex > 1 ? currentIndex - 1 : n;
+    else if (button == nextButton.get())
+        currentIndex = currentIndex < n ? currentIndex + 1 : 1;
+    else
+        return;
+
+    // Past a list that has shrunk or is empty this is the empty path, which loads nothing.
+    const auto k = currentIndex - 1;
+    const auto path = juce::isPositiveAndBelow (k, presetFiles.size()) ? presetFiles.getReference (k).getFullPathName()
+                                                                       : juce::String();
+    loadPresetFile (path);
+}
+
+void PresetBrowser::actionListenerCallback (const juce::String& message)
+{
+    if (message != "PresetLoaded" && message != "PresetSaved" && message != "StateInformationSet")
+        return;
+
+    showNameFromState();
+    refreshMenu();
+}
