@@ -119,7 +119,8 @@ function(tidewell_add_core_library name)
         JucePlugin_Name="${TIDEWELL_PRODUCT_NAME}")
     target_link_libraries(${name}
         PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES} ${ARG_EXTRA_MODULES}
-        PUBLIC juce::juce_recommended_config_flags)
+        # JUCE adds the system image libraries only to the targets of its own helpers.
+        PUBLIC juce::juce_recommended_config_flags juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
     target_compile_definitions(${name} INTERFACE
         $<TARGET_PROPERTY:${name},COMPILE_DEFINITIONS>)
     target_include_directories(${name} INTERFACE

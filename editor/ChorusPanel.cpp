@@ -1,5 +1,22 @@
 #include "ChorusPanel.h"
 
+namespace
+{
+struct Slot
+{
+    const char* suffix;
+    int x, y;
+};
+
+// In slot order. The vibrato slots come before the mix slots, whatever their place on screen.
+constexpr Slot slots[] = {
+    { "Rate", 25, 54 },       { "Depth", 100, 54 }, { "Delay", 63, 149 },    { "VibRate", 202, 54 },
+    { "VibAmount", 202, 149 }, { "Wet", 341, 149 },  { "Highpass", 303, 54 }, { "Tone", 378, 54 },
+};
+
+constexpr int knobSize = 50;
+} // namespace
+
 ChorusPanel::ChorusPanel (QexTidewellAudioProcessor& processor, juce::String modeName) :
     audioProcessor (processor), mode (std::move (modeName))
 {
@@ -7,4 +24,56 @@ ChorusPanel::ChorusPanel (QexTidewellAudioProcessor& processor, juce::String mod
 
 ChorusPanel::~ChorusPanel() = default;
 
-void ChorusPanel::prepareUI (juce::Colour) {}
+KnobSlot::Lists ChorusPanel::slotLists() { return { sliders, attachments, nameLabels, valueLabels }; }
+
+void ChorusPanel::prepareUI (juce::Colour newColour)
+{
+    colour = newColour;
+    knobLookAndFeel.rotaryColour = colour;
+
+    // A second call only recolours: a second set of controls would lie over the first.
+    if (! sliders.isEmpty())
+        return;
+
+    for (const auto& slot : slots)
+    {
+        const auto id = "param" + mode + slot.suffix;
+
+        auto caption = id.substring (5 + mode.length());
+        if (caption.startsWith ("Vib"))
+            caption = caption.replace ("Vib", {});
+        if (caption.startsWith ("Tone"))
+            caption = caption.replace ("Tone", "Lowpass");
+
+        KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters, id, caption, knobLookAndFeel);
+    }
+}
+
+void ChorusPanel::resized()
+{
+    std::vector<KnobSlot::KnobBox> boxes;
+
+    for (const auto& slot : slots)
+        boxes.push_back ({ "param" + mode + slot.suffix, { slot.x, slot.y, knobSize, knobSize } });
+
+    KnobSlot::layOut (slotLists(), boxes);
+}
+
+void ChorusPanel::paint (juce::Graphics& g)
+{
+    const auto h = (float) getHeight();
+
+    g.fillAll (LookAndFeelCustom::bgColour);
+
+    g.setColour (LookAndFeelCustom::borderColour);
+    g.drawRect (juce::Rectangle<float> (175.0f, 25.0f, 1.0f, h - 50.0f), 1.0f);
+    g.drawRect (juce::Rectangle<float> (276.0f, 25.0f, 1.0f, h - 50.0f), 1.0f);
+
+    g.setFont (KnobSlot::headingFont());
+    g.setColour (LookAndFeelCustom::offWhiteBrightColour);
+    g.drawText ("CHORUS", juce::Rectangle<float> (0.0f, 20.0f, 175.0f, 20.0f), juce::Justification::centred, false);
+    g.drawText ("VIBRATO", juce::Rectangle<float> (176.0f, 20.0f, 100.0f, 20.0f), juce::Justification::centred, false);
+    g.drawText ("MIX", juce::Rectangle<float> (314.0f, 20.0f, 100.0f, 20.0f), juce::Justification::centred, false);
+}
+
+void ChorusPanel::sliderValueChanged (juce::Slider* slider) { KnobSlot::showValue (slotLists(), slider); }

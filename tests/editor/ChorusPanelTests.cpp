@@ -1,0 +1,131 @@
+#include "PanelTestSupport.h"
+
+#include "editor/ChorusPanel.h"
+#include "support/AudioTestSupport.h"
+
+#include <thread>
+
+namespace
+{
+const std::pair<juce::String, juce::Colour> modes[] = {
+    { "Sixty", LookAndFeelCustom::blueColour },
+    { "Studio", LookAndFeelCustom::redColour },
+    { "Ensemble", LookAndFeelCustom::greenColour },
+    { "Quad", LookAndFeelCustom::orangeColour },
+};
+
+class ChorusPanels : public testing::Test
+{
+protected:
+    ScopedDataHome dataHome;
+    QexTidewellAudioProcessor processor;
+
+    /** A panel built and sized as the editor does it. */
+    std::unique_ptr<ChorusPanel> makePanel (const juce::String& mode, juce::Colour colour)
+    {
+        auto panel = std::make_unique<ChorusPanel> (processor, mode);
+        panel->prepareUI (colour);
+        panel->setBounds (0, 86, 550, 250);
+        return panel;
+    }
+
+    float valueOf (const juce::String& id)
+    {
+        auto* parameter = processor.parameters.getParameter (id);
+        return parameter->convertFrom0to1 (parameter->getValue());
+    }
+};
+} // namespace
+
+TEST_F (ChorusPanels, everyModeShowsEightSlotsInTheirPlacesWithoutVibratoOnSixtyAndStudio)
+{
+    const std::tuple<const char*, const char*, juce::Rectangle<int>> slots[] = {
+        { "Rate", "Rate", { 25, 54, 50, 50 } },          { "Depth", "Depth", { 100, 54, 50, 50 } },
+        { "Delay", "Delay", { 63, 149, 50, 50 } },       { "VibRate", "Rate", { 202, 54, 50, 50 } },
+        { "VibAmount", "Amount", { 202, 149, 50, 50 } }, { "Wet", "Wet", { 341, 149, 50, 50 } },
+        { "Highpass", "Highpass", { 303, 54, 50, 50 } }, { "Tone", "Lowpass", { 378, 54, 50, 50 } },
+    };
+
+    for (const auto& [mode, colour] : modes)
+    {
+        auto panel = makePanel (mode, colour);
+        panel->prepareUI (colour);
+        EXPECT_EQ (panel->getNumChildComponents(), 24) << "a second prepareUI builds nothing more";
+
+        for (const auto& [suffix, captionText, bounds] : slots)
+        {
+            const auto id = "param" + mode + suffix;
+            SCOPED_TRACE (id);
+            auto* knob = panel::child<SliderQEX> (*panel, id);
+            auto* field = panel::child<CenteredEditableLabel> (*panel, id);
+            auto* caption = panel::child<juce::Label> (*panel, id + "_nice");
+            ASSERT_TRUE (knob != nullptr && field != nullptr && caption != nullptr);
+
+            EXPECT_EQ (knob->getBounds(), bounds);
+            EXPECT_EQ (caption->getBounds(), bounds.translated (-15, 49).withSize (80, 20));
+            EXPECT_EQ (field->getBounds(), bounds.translated (-15, 64).withSize (80, 20));
+            EXPECT_EQ (caption->getText(), captionText);
+
+            if (auto* parameter = processor.parameters.getParameter (id))
+            {
+                EXPECT_TRUE (knob->isEnabled() && field->isEnabled() && field->isEditableOnDoubleClick());
+                EXPECT_FLOAT_EQ ((float) knob->getValue(), valueOf (id));
+                EXPECT_EQ (field->getText(), parameter->getCurrentValueAsText());
+            }
+            else
+            {
+                EXPECT_TRUE (juce::String (suffix).startsWith ("Vib") && (mode == "Sixty" || mode == "Studio"));
+                EXPECT_FALSE (knob->isEnabled() || field->isEnabled());
+                EXPECT_EQ (field->getText(), "Disabled");
+                EXPECT_FLOAT_EQ (caption->getAlpha(), 0.6f);
+            }
+        }
+    }
+}
+
+TEST_F (ChorusPanels, knobFieldAndParameterStayInStepWhileHiddenAndFromAnyThread)
+{
+    auto panel = makePanel ("Ensemble", LookAndFeelCustom::greenColour);
+    auto field = [&panel] (const char* id) { return panel::child<CenteredEditableLabel> (*panel, id)->getText(); };
+
+    panel::child<SliderQEX> (*panel, "paramEnsembleVibAmount")->setValue (0.29, juce::sendNotificationSync);
+    EXPECT_FLOAT_EQ (valueOf ("paramEnsembleVibAmount"), 0.29f);
+    EXPECT_EQ (field ("paramEnsembleVibAmount"), "29%");
+    EXPECT_EQ (field ("paramEnsembleVibRate"), "5.00Hz") << "only the knob that moved rewrites its field";
+
+    panel->setVisible (false);
+    setParameter (processor, "paramEnsembleTone", 9000.0f);
+    EXPECT_EQ (field ("paramEnsembleTone"), "9.0kHz");
+
+    // Host automation arrives on another thread; the attachment brings it to the message thread.
+    std::thread host ([this] { setParameter (processor, "paramEnsembleRate", 3.0f); });
+    host.join();
+    pumpMessages (50);
+    EXPECT_FLOAT_EQ ((float) panel::child<SliderQEX> (*panel, "paramEnsembleRate")->getValue(), 3.0f);
+    EXPECT_EQ (field ("paramEnsembleRate"), "3.00Hz");
+}
+
+TEST_F (ChorusPanels, panelsDrawHeadingsDividersAndKnobsInTheirModeColour)
+{
+    for (const auto& [mode, colour] : modes)
+    {
+        SCOPED_TRACE (mode);
+        auto panel = makePanel (mode, colour);
+        const auto image = panel::snapshot ("chorus-panel-" + mode.toLowerCase(), *panel, 2);
+
+        EXPECT_TRUE (render::colourAt (image, 5, 5, LookAndFeelCustom::bgColour));
+        EXPECT_TRUE (render::colourAt (image, 175, 25, LookAndFeelCustom::borderColour)) << "dividers from y 25";
+        EXPECT_TRUE (render::colourAt (image, 276, 224, LookAndFeelCustom::borderColour)) << "to 25 above the bottom";
+        EXPECT_TRUE (render::colourAt (image, 276, 225, LookAndFeelCustom::bgColour));
+        EXPECT_TRUE (panel::shows (image, { 176, 20, 100, 20 }, LookAndFeelCustom::offWhiteBrightColour)) << "VIBRATO";
+
+        const auto& depth = *panel::child<SliderQEX> (*panel, "param" + mode + "Depth");
+        EXPECT_TRUE (render::sameColour (panel::ringColour (image, depth, 0.2f), colour)) << "arc from the start";
+
+        // A disabled knob is drawn whole at half alpha: its disc halfway to the background.
+        const auto vibratoDisc = image.getPixelAt (227, 79);
+        const auto hasVibrato = mode == "Ensemble" || mode == "Quad";
+        EXPECT_TRUE (render::sameColour (vibratoDisc, LookAndFeelCustom::darkGrayColour.interpolatedWith (
+                                                          LookAndFeelCustom::bgColour, hasVibrato ? 0.0f : 0.5f)));
+    }
+}
