@@ -60,7 +60,7 @@ TEST_F (EditorShell, opensOnTheParametersModeWithItsTabPanelAndKnobColour)
     EXPECT_TRUE (editor->outputPanel.isVisible());
     EXPECT_FALSE (editor->settingsDialog.isVisible());
 
-    const auto image = snapshot (*editor, "editor-ensemble");
+    const auto image = panel::snapshot ("editor-ensemble", *editor);
     EXPECT_TRUE (sameColour (image.getPixelAt (300, 60), LF::darkGrayColour)) << "the selected tab's bar";
     EXPECT_TRUE (sameColour (image.getPixelAt (60, 60), juce::Colour (0xff222428))) << "an unselected tab's bar";
     EXPECT_TRUE (sameColour (image.getPixelAt (2 * 137 + 2 + 137 - 20, 49 + 18), LF::greenColour))

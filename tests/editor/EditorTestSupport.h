@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/PluginEditor.h"
-#include "lookandfeel/RenderHelpers.h"
+#include "PanelTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,19 +59,6 @@ T* findChild (juce::Component& root, std::function<bool (T&)> matches = [] (T&) 
 template <typename T = juce::Component> T* findNamed (juce::Component& root, const juce::String& name)
 {
     return findChild<T> (root, [&name] (T& c) { return c.getName() == name; });
-}
-
-/** Paints the component with its children over a background into an image, and leaves a PNG
-    of it for people to look at (see render::draw). */
-inline juce::Image snapshot (juce::Component& component, const juce::String& name,
-                             juce::Colour background = juce::Colours::transparentBlack)
-{
-    return render::draw ("editor-" + name, component.getWidth(), component.getHeight(),
-                         [&] (juce::Graphics& g)
-                         {
-                             g.fillAll (background);
-                             component.paintEntireComponent (g, false);
-                         });
 }
 
 using render::sameColour;

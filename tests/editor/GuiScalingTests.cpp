@@ -22,7 +22,7 @@ TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContentAsNumberOrText)
         EXPECT_EQ (editor->getBounds().getHeight(), 672);
         EXPECT_EQ (editor->contentComponent.getTransform(), juce::AffineTransform::scale (2.0f));
 
-        const auto image = snapshot (*editor, "editor-scale-2");
+        const auto image = panel::snapshot ("editor-scale-2", *editor);
         EXPECT_TRUE (sameColour (image.getPixelAt (275, 140), LookAndFeelCustom::bgColour))
             << "the gap after the first tab, twice as wide";
         EXPECT_TRUE (sameColour (image.getPixelAt (273, 140), LookAndFeelCustom::darkGrayColour));
@@ -34,7 +34,7 @@ TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContentAsNumberOrText)
     EXPECT_EQ (editor->getHeight(), 504);
     EXPECT_FLOAT_EQ (editor->currentScale, 1060.0f / 707.0f);
     EXPECT_EQ ((double) storedScale(), 1.5) << "opening writes no scale";
-    snapshot (*editor, "editor-scale-1.5");
+    panel::snapshot ("editor-scale-1.5", *editor);
 }
 
 TEST_F (GuiScaling, aScaleSavedFromAWidthReopensAtTheSameWidthOrOneLess)

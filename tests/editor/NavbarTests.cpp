@@ -24,7 +24,7 @@ struct TopBar : EditorTest
     /** The colour of the bypass icon, its most opaque pixel. */
     juce::Colour bypassIconColour (juce::Component& root, const juce::String& imageName)
     {
-        return render::strongestPixel (snapshot (button (root, "BypassButton"), imageName));
+        return render::strongestPixel (panel::snapshot (imageName, button (root, "BypassButton")));
     }
 };
 } // namespace
@@ -41,7 +41,7 @@ TEST_F (TopBar, theButtonsKeepTheirBaseGeometryAtAnyScale)
     EXPECT_EQ (button (bar, "saveButton").getBounds(), juce::Rectangle<int> (556, 12, 25, 25));
     EXPECT_EQ (button (bar, "refreshButton").getBounds(), juce::Rectangle<int> (583, 12, 36, 25));
 
-    const auto image = snapshot (bar, "navbar");
+    const auto image = panel::snapshot ("navbar", bar);
     EXPECT_TRUE (sameColour (image.getPixelAt (629, 20), juce::Colour (0xff5c5f64))) << "separator";
     EXPECT_TRUE (sameColour (image.getPixelAt (629, 5), LF::darkGrayColour));
     EXPECT_TRUE (sameColour (image.getPixelAt (630, 20), LF::darkGrayColour));

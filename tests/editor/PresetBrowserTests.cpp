@@ -132,7 +132,7 @@ TEST_F (PresetBrowserTest, pressingTheNameOpensOneMenuJoinedToTheBar)
     auto& browser = editor->presetBrowser;
     const juce::Rectangle<int> bounds (0, 0, 306, 30);
 
-    const auto closed = snapshot (browser, "preset-browser");
+    const auto closed = panel::snapshot ("preset-browser", browser);
     EXPECT_EQ (closed.getPixelAt (1, 28).getAlpha(), 0) << "a rounded lower corner";
     EXPECT_TRUE (sameColour (closed.getPixelAt (150, 29), LF::bgColour));
 
@@ -149,7 +149,7 @@ TEST_F (PresetBrowserTest, pressingTheNameOpensOneMenuJoinedToTheBar)
     pumpMessages();
     EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), windows) << "no second menu";
 
-    const auto open = snapshot (browser, "preset-browser-menu-open");
+    const auto open = panel::snapshot ("preset-browser-menu-open", browser);
     EXPECT_TRUE (sameColour (open.getPixelAt (1, 27), LF::bgColour)) << "a square lower corner";
     EXPECT_NEAR (open.getPixelAt (150, 29).getBrightness(), LF::bgColour.getBrightness() + 0.3f * 0.9f, 0.06f)
         << "a faint light line along the bottom";
