@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/PluginEditor.h"
 #include "PanelTestSupport.h"
+#include "editor/PluginEditor.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,191 +12,125 @@
 
 namespace editortest
 {
-/** Lets tests open menus and alert windows on a bare X server.
+using Editor = QexTidewellAudioProcessorEditor;
+using LF = LookAndFeelCustom;
 
-    Without a window manager the server lacks some window-type atoms, and the framework then
-    sets a window property with no atom. A standalone program of the framework installs an X
-    error handler that ignores such errors; a plug-in gets its host's. The test program is
-    neither, so Xlib's default handler would end it; this installs an ignoring one instead. */
-inline void ignoreXErrors()
-{
-    static const bool installed = []
-    {
-        using ErrorHandler = int (*) (void*, void*);
-        using SetErrorHandler = ErrorHandler (*) (ErrorHandler);
-
-        auto* x11 = dlopen ("libX11.so.6", RTLD_LAZY);
-        if (x11 == nullptr)
-            return false;
-
-        auto* setHandler = reinterpret_cast<SetErrorHandler> (dlsym (x11, "XSetErrorHandler"));
-        if (setHandler == nullptr)
-            return false;
-
-        setHandler ([] (void*, void*) { return 0; });
-        return true;
-    }();
-
-    juce::ignoreUnused (installed);
-}
-
-/** The first component below root, at any depth, of type T for which matches is true. */
-template <typename T>
-T* findChild (juce::Component& root, std::function<bool (T&)> matches = [] (T&) { return true; })
+/** The first component below root, at any depth, of type T that matches. */
+template <typename T> T* findChild (juce::Component& root, std::function<bool (T&)> matches = [] (T&) { return true; })
 {
     for (auto* child : root.getChildren())
     {
         if (auto* typed = dynamic_cast<T*> (child); typed != nullptr && matches (*typed))
             return typed;
-
         if (auto* found = findChild<T> (*child, matches))
             return found;
     }
-
     return nullptr;
 }
 
-template <typename T = juce::Component> T* findNamed (juce::Component& root, const juce::String& name)
+inline juce::Button& button (juce::Component& root, const juce::String& name)
 {
-    return findChild<T> (root, [&name] (T& c) { return c.getName() == name; });
+    return *findChild<juce::Button> (root, [&name] (juce::Button& b) { return b.getName() == name; });
 }
 
-using render::sameColour;
-
-/** Open alert windows with the given title. */
-inline juce::Array<juce::AlertWindow*> openAlerts (const juce::String& title)
+inline void click (juce::Button& b)
 {
-    juce::Array<juce::AlertWindow*> alerts;
-    auto& desktop = juce::Desktop::getInstance();
-
-    for (int i = 0; i < desktop.getNumComponents(); ++i)
-        if (auto* alert = dynamic_cast<juce::AlertWindow*> (desktop.getComponent (i)))
-            if (alert->getName() == title)
-                alerts.add (alert);
-
-    return alerts;
-}
-
-inline void closeAlerts()
-{
-    for (auto* alert : openAlerts ("WARNING"))
-        alert->exitModalState (0);
-
+    b.triggerClick();
     pumpMessages();
 }
 
-/** The texts of a menu's items, sub-menus in brackets, a ticked item marked with a star and a
-    separator as a bar. */
+inline juce::Array<juce::AlertWindow*> openAlerts()
+{
+    juce::Array<juce::AlertWindow*> alerts;
+    for (int i = 0; i < juce::Desktop::getInstance().getNumComponents(); ++i)
+        if (auto* alert = dynamic_cast<juce::AlertWindow*> (juce::Desktop::getInstance().getComponent (i)))
+            alerts.add (alert);
+    return alerts;
+}
+
+/** A menu's item texts: sub-menus in brackets, ticked items starred, separators as bars. */
 inline juce::String describe (const juce::PopupMenu& menu)
 {
     juce::StringArray parts;
-
     for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
     {
         const auto& item = it.getItem();
-
-        if (item.isSeparator)
-            parts.add ("|");
-        else if (item.subMenu != nullptr)
-            parts.add (item.text + "[" + describe (*item.subMenu) + "]");
-        else
-            parts.add (item.text + (item.isTicked ? "*" : ""));
+        parts.add (item.isSeparator ? "|"
+                   : item.subMenu != nullptr ? item.text + "[" + describe (*item.subMenu) + "]"
+                                             : item.text + (item.isTicked ? "*" : ""));
     }
-
     return parts.joinIntoString (" ");
 }
 
-/** Runs the action of the menu item with the given text, searching sub-menus too. */
-inline bool chooseMenuItem (const juce::PopupMenu& menu, const juce::String& text)
+/** Runs the action of the item with the given text, as choosing it in the open menu would. */
+inline bool choose (const juce::PopupMenu& menu, const juce::String& text)
 {
     for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
-    {
         if (it.getItem().text == text && it.getItem().action)
-        {
-            it.getItem().action();
-            return true;
-        }
-    }
-
+            return (it.getItem().action(), true);
     return false;
+}
+
+/** A press on c with the given mouse buttons, set as the framework's current modifiers. */
+inline juce::MouseEvent pressOn (juce::Component& c, int buttons)
+{
+    juce::ModifierKeys::currentModifiers = juce::ModifierKeys (buttons);
+    const auto now = juce::Time::getCurrentTime();
+    return { juce::Desktop::getInstance().getMainMouseSource(), {}, juce::ModifierKeys::currentModifiers, 0.0f, 0.0f,
+             0.0f, 0.0f, 0.0f, &c, &c, now, {}, now, 1, false };
 }
 
 /** A processor in its own data folder, for tests that open editors on it. */
 struct EditorTest : testing::Test
 {
-    EditorTest() { ignoreXErrors(); }
+    EditorTest()
+    {
+        // Without a window manager the X server lacks some window-type atoms, and the framework
+        // then sets window properties with no atom. Its standalone programs ignore such errors
+        // and plug-ins get their host's handler; Xlib's default would end the test program.
+        static const auto handlerSet = [] {
+            using Handler = int (*) (void*, void*);
+            auto* set = dlsym (dlopen ("libX11.so.6", RTLD_LAZY), "XSetErrorHandler");
+            return set != nullptr && reinterpret_cast<Handler (*) (Handler)> (set) ([] (void*, void*) { return 0; });
+        }();
+        juce::ignoreUnused (handlerSet);
+    }
 
-    // A failed test may leave a menu or an alert open; the next test starts without them.
+    // A failed test may leave menus or alerts open; the next test starts without them.
     ~EditorTest() override
     {
+        juce::ModifierKeys::currentModifiers = {};
         juce::PopupMenu::dismissAllActiveMenus();
-        closeAlerts();
+        pumpMessages();
+        for (auto* alert : openAlerts())
+            alert->exitModalState (0);
+        pumpMessages();
     }
 
     ScopedDataHome home;
     QexTidewellAudioProcessor processor;
 
-    std::unique_ptr<QexTidewellAudioProcessorEditor> openEditor()
-    {
-        return std::make_unique<QexTidewellAudioProcessorEditor> (processor);
-    }
+    std::unique_ptr<Editor> openEditor() { return std::make_unique<Editor> (processor); }
 
-    /** Opens an editor and lets its deferred set-up (resize limits) run. */
-    std::unique_ptr<QexTidewellAudioProcessorEditor> openResizableEditor()
+    void setParameter (const juce::String& id, float normalised)
     {
-        auto editor = openEditor();
-        pumpMessages();
-        return editor;
-    }
-
-    void setParameter (const juce::String& id, float normalisedValue)
-    {
-        processor.parameters.getParameter (id)->setValueNotifyingHost (normalisedValue);
+        processor.parameters.getParameter (id)->setValueNotifyingHost (normalised);
     }
 
     float normalised (const juce::String& id) { return processor.parameters.getParameter (id)->getValue(); }
 
-    void setMode (int index) { setParameter ("paramChorusMode", (float) index / 3.0f); }
-
-    void storeScale (const juce::var& value)
+    void setOption (const char* key, const juce::var& value)
     {
-        processor.settingsTree.getOrCreateChildWithName ("scale", nullptr).setProperty ("value", value, nullptr);
+        processor.settingsTree.getOrCreateChildWithName (key, nullptr).setProperty ("value", value, nullptr);
     }
 
-    juce::var storedScale() { return processor.settingsTree.getChildWithName ("scale").getProperty ("value"); }
-
-    /** The scale the settings file holds, or a void var when no file was written. */
-    juce::var savedScale()
+    /** The value that the settings file holds for a key; empty while it holds none. */
+    juce::String saved (const char* key)
     {
-        const auto xml = juce::parseXML (home.settingsFile());
-        if (xml == nullptr)
-            return {};
-
-        if (auto* scale = xml->getChildByName ("scale"))
-            return scale->getStringAttribute ("value");
-
-        return {};
+        return home.settingsFile()
+            .loadFileAsString()
+            .fromFirstOccurrenceOf ("<" + juce::String (key) + " value=\"", false, false)
+            .upToFirstOccurrenceOf ("\"", false, false);
     }
-};
-
-/** A press of the given mouse button on a component, with the framework's current modifier
-    state set as during a real press. */
-struct ScopedMousePress
-{
-    ScopedMousePress (juce::ModifierKeys buttons) : previous (juce::ModifierKeys::currentModifiers)
-    {
-        juce::ModifierKeys::currentModifiers = buttons;
-    }
-
-    ~ScopedMousePress() { juce::ModifierKeys::currentModifiers = previous; }
-
-    juce::MouseEvent on (juce::Component& component) const
-    {
-        const auto now = juce::Time::getCurrentTime();
-        return { juce::Desktop::getInstance().getMainMouseSource(), {}, juce::ModifierKeys::currentModifiers,
-                 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, &component, &component, now, {}, now, 1, false };
-    }
-
-    juce::ModifierKeys previous;
 };
 } // namespace editortest
