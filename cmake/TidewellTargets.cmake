@@ -116,6 +116,11 @@ function(tidewell_add_core_library name)
     target_link_libraries(${name}
         PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES}
         PUBLIC juce::juce_recommended_config_flags)
+    # Debian's JUCE decodes images with the system's libpng and libjpeg; juce_add_plugin links
+    # them itself, a plain library has to ask.
+    if(TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        target_link_libraries(${name} PRIVATE juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+    endif()
     target_compile_definitions(${name} INTERFACE
         $<TARGET_PROPERTY:${name},COMPILE_DEFINITIONS>)
     target_include_directories(${name} INTERFACE
