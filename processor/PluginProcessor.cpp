@@ -1,7 +1,9 @@
 #include "PluginProcessor.h"
 
 #include "ParamValueConverter.h"
+#include "PresetFile.h"
 #include "ProductDataFolder.h"
+#include "StateXml.h"
 #include "editor/PluginEditor.h"
 
 #include <algorithm>
@@ -615,9 +617,9 @@ void QexTidewellAudioProcessor::getStateInformation (juce::MemoryBlock& destData
 
 void QexTidewellAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
-    if (const auto xml = getXmlFromBinary (data, sizeInBytes))
+    if (const auto xml = StateXml::fromBinary (data, sizeInBytes))
         if (xml->getTagName().equalsIgnoreCase (parameters.state.getType().toString()))
-            parameters.replaceState (juce::ValueTree::fromXml (*xml));
+            StateXml::replaceParameters (parameters, juce::ValueTree::fromXml (*xml));
 
     resetSmootherValues();
     sendActionMessage ("StateInformationSet");
@@ -684,9 +686,22 @@ void QexTidewellAudioProcessor::applyJump()
     }
 }
 
-bool QexTidewellAudioProcessor::loadPreset (juce::String)
+bool QexTidewellAudioProcessor::loadPreset (juce::String path)
 {
-    return false;
+    if (! PresetFile::apply (parameters, settingsTree, pluginName, path))
+        return false;
+
+    sendActionMessage ("PresetLoaded");
+    return true;
+}
+
+bool QexTidewellAudioProcessor::savePreset (const juce::String& chosenPath)
+{
+    if (! PresetFile::write (parameters, pluginName, chosenPath))
+        return false;
+
+    sendActionMessage ("PresetSaved");
+    return true;
 }
 
 //==============================================================================

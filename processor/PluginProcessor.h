@@ -56,6 +56,10 @@ public:
     /** Applies the preset file at path; false when nothing was changed. */
     bool loadPreset (juce::String path);
 
+    /** Writes the current preset to chosenPath (".qexp" is appended unless present); false
+        when the path is empty (a cancelled dialog) or the file was not written. */
+    bool savePreset (const juce::String& chosenPath);
+
     /** Writes the whole settings tree to "settings.xml"; false when the file was not written. */
     bool saveSettings();
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+/** Reading parameter-tree XML that comes from outside (host state, preset files) and
+    putting it into the parameter tree.
+
+    Everything read here may be damaged or hostile, so it is checked for what the
+    framework's XML parser and parameters do not survive before they see it.
+*/
+class StateXml
+{
+public:
+    /** Texts longer than this are not parsed: a state or preset is a few kilobytes. */
+    static constexpr int maxTextBytes = 64 * 1024;
+
+    /** Texts with more element tags than this are not parsed: a state has 33. */
+    static constexpr int maxElements = 512;
+
+    /** Parses XML text; null when it does not parse, or holds what the framework's parser
+        cannot be trusted with (see the .cpp), or is longer or has more elements than above.
+        Of an element's repeated attributes only the first is kept. */
+    static std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
+
+    /** Reads the envelope that juce::AudioProcessor::copyXmlToBinary writes and parses its
+        text; null when the data is not such an envelope or its text is refused. */
+    static std::unique_ptr<juce::XmlElement> fromBinary (const void* data, int sizeInBytes);
+
+    /** Reads and parses a file; null for a folder, a missing or unreadable file, a file
+        longer than maxTextBytes, or text that is refused. */
+    static std::unique_ptr<juce::XmlElement> readFile (const juce::File& file);
+
+    /** A value as the parameter tree writes it into its "value" property ("0.0", "3.0"). */
+    static juce::String valueText (float value);
+
+    /** The value of the parameter with this ID as the tree would write it now. */
+    static juce::String currentValueText (juce::AudioProcessorValueTreeState& parameters, const juce::String& id);
+
+    /** Replaces the parameter tree's state with newState. Every parameter that newState has
+        no element for keeps its current value, and gains an element holding it. A "value"
+        that reads as NaN would put NaN into the parameter and from there into the audio, so
+        such an element takes the parameter's current value instead; an exponent too long for
+        the framework's number reader is shortened to one that means the same. */
+    static void replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState);
+};

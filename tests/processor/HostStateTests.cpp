@@ -1,0 +1,165 @@
+#include "ProcessorFixture.h"
+
+namespace
+{
+/** The host's bytes: magic, a length field, the text and a closing zero. */
+juce::MemoryBlock envelope (const juce::String& text, int lengthField)
+{
+    juce::MemoryOutputStream out;
+    out.write ("VC2!", 4);
+    out.writeInt (lengthField);
+    out.write (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    out.writeByte (0);
+    return out.getMemoryBlock();
+}
+
+juce::MemoryBlock envelope (const juce::String& text) { return envelope (text, (int) text.getNumBytesAsUTF8()); }
+
+juce::String stateText (const juce::String& params, const juce::String& root = "PARAMETERS")
+{
+    return "<?xml version=\"1.0\"?><" + root + " presetName=\"Warm\" presetPath=\"Warm.qexp\">" + params + "</" + root
+           + ">";
+}
+
+juce::MemoryBlock state (const juce::String& params, const juce::String& root = "PARAMETERS")
+{
+    return envelope (stateText (params, root));
+}
+
+class HostState : public ProcessorFixture
+{
+protected:
+    void restore (const juce::MemoryBlock& data)
+    {
+        processor.setStateInformation (data.getData(), (int) data.getSize());
+    }
+
+    juce::MemoryBlock save()
+    {
+        juce::MemoryBlock data;
+        processor.getStateInformation (data);
+        return data;
+    }
+
+    juce::String savedValue (const char* id)
+    {
+        const auto data = save();
+        const auto xml = juce::AudioProcessor::getXmlFromBinary (data.getData(), (int) data.getSize());
+        const auto* element = xml->getChildByAttribute ("id", id);
+        return element == nullptr ? "(none)" : element->getStringAttribute ("value", "(no value)");
+    }
+};
+} // namespace
+
+TEST_F (HostState, savingAndRestoringBringsBackEveryParameterTheNameAndThePath)
+{
+    setEveryParameterAwayFromDefault();
+    processor.parameters.state.setProperty (QexTidewellAudioProcessor::presetDataName, "Warm", nullptr);
+    processor.parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath, "Warm.qexp", nullptr);
+    const auto saved = save();
+    EXPECT_EQ (saved, save()) << "saving twice gives the same bytes";
+
+    QexTidewellAudioProcessor restored;
+    restored.setStateInformation (saved.getData(), (int) saved.getSize());
+
+    for (const auto& [id, expected] : allValues())
+        EXPECT_EQ (restored.parameters.getRawParameterValue (id)->load(), expected) << id;
+    EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Warm");
+    EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataPath].toString(), "Warm.qexp");
+
+    juce::MemoryBlock savedAgain;
+    restored.getStateInformation (savedAgain);
+    EXPECT_EQ (savedAgain, saved);
+}
+
+TEST_F (HostState, aRestoreTakesTheRootInAnyCaseAndKeepsWhatTheStateLacks)
+{
+    set ("paramSpread", 150.0f);
+    restore (state (paramElement ("paramGain", "-6.0"), "parameters"));
+    EXPECT_EQ (value ("paramGain"), -6.0f);
+    EXPECT_EQ (presetName(), "Warm");
+    EXPECT_EQ (value ("paramSpread"), 150.0f);
+    EXPECT_EQ (savedValue ("paramSpread"), "150.0") << "the next save holds the kept value";
+
+    restore (state (paramElement ("paramGain", "-3.0"), "settings"));
+    EXPECT_EQ (value ("paramGain"), -6.0f);
+
+    restore (state ("<PARAM id=\"paramSpread\"/>"));
+    EXPECT_EQ (value ("paramSpread"), 100.0f) << "an element without a value means the default";
+
+    restore (envelope ("<PARAMETERS/>"));
+    EXPECT_FALSE (processor.parameters.state.hasProperty (QexTidewellAudioProcessor::presetDataName));
+
+    EXPECT_EQ (messages.received().size(), 4) << "every restore is reported";
+}
+
+TEST_F (HostState, damagedHostDataChangesNothingButIsStillReported)
+{
+    set ("paramSpread", 150.0f);
+    const auto before = allValues();
+    const auto goodText = stateText (paramElement ("paramSpread", "20.0"));
+    const auto good = envelope (goodText);
+
+    auto wrongMagic = good, textFromZero = good, brokenUtf8AtTheEnd = good;
+    wrongMagic[0] = 'X';
+    textFromZero[8] = 0;
+    brokenUtf8AtTheEnd[brokenUtf8AtTheEnd.getSize() - 2] = (char) 0xff;
+
+    juce::MemoryBlock random (300);
+    juce::Random rng (1);
+    for (auto& byte : random)
+        byte = (char) rng.nextInt (256);
+
+    const juce::MemoryBlock damaged[] {
+        {},
+        juce::MemoryBlock ("VC2!\x10\0\0\0", 8),
+        wrongMagic,
+        textFromZero,
+        brokenUtf8AtTheEnd,
+        random,
+        envelope (goodText, 0),
+        envelope (goodText, -5),
+        envelope ("this is not XML"),
+        envelope ("<PARAMETERS><PARAM id=\"paramSpread\" value=\"20.0\">"),
+        envelope ("<PARAMETERS><?instruction?>text" + paramElement ("paramSpread", "20.0") + "</PARAMETERS>"),
+    };
+
+    for (const auto& data : damaged)
+        restore (data);
+    processor.setStateInformation (nullptr, 100);
+
+    EXPECT_EQ (allValues(), before);
+    EXPECT_EQ (presetName(), "Init");
+    EXPECT_EQ (messages.received().size(), (int) std::size (damaged) + 1);
+
+    restore (envelope (goodText, 1 << 20));
+    EXPECT_EQ (value ("paramSpread"), 20.0f) << "a length beyond the data is cut to the data";
+}
+
+TEST_F (HostState, hostileValuesStayInsideEveryParameterRange)
+{
+    set ("paramSpread", 150.0f);
+    set ("paramGain", 3.0f);
+
+    restore (state (paramElement ("paramSpread", "nan") + paramElement ("paramGain", "-NaN")
+                    + paramElement ("paramSixtyWet", "500") + paramElement ("paramSixtyRate", "fast")
+                    + paramElement ("paramSixtyHighpass", "1e999") + paramElement ("paramStudioWet", "-1e999")
+                    + paramElement ("paramQuadDelay", "1e4294967297") + paramElement ("paramNoSuchThing", "1.0")
+                    + paramElement ("paramQuadWet", "10.0") + paramElement ("paramQuadWet", "20.0")));
+
+    EXPECT_EQ (value ("paramSpread"), 150.0f) << "NaN keeps the current value";
+    EXPECT_EQ (value ("paramGain"), 3.0f);
+    EXPECT_EQ (value ("paramSixtyWet"), 100.0f);
+    EXPECT_EQ (value ("paramSixtyRate"), 0.1f) << "text that is no number reads as 0";
+    EXPECT_EQ (value ("paramSixtyHighpass"), 10000.0f);
+    EXPECT_EQ (value ("paramStudioWet"), 0.0f);
+    EXPECT_EQ (value ("paramQuadDelay"), 20.0f) << "an exponent past the int range is still huge";
+    EXPECT_EQ (value ("paramQuadWet"), 20.0f) << "the last of duplicated elements wins";
+    EXPECT_EQ (savedValue ("paramNoSuchThing"), "1.0") << "unknown elements are kept";
+
+    for (const auto& [id, v] : allValues())
+    {
+        const auto& range = processor.parameters.getParameter (id)->getNormalisableRange();
+        EXPECT_TRUE (v >= range.start && v <= range.end) << id << " " << v;
+    }
+}

@@ -1,0 +1,208 @@
+#include "ProcessorFixture.h"
+
+#include "processor/StateXml.h"
+
+namespace
+{
+class PresetFiles : public ProcessorFixture
+{
+protected:
+    juce::File userFolder() { return juce::File (processor.userPresetFolder); }
+
+    /** A preset file as a user might have edited it. */
+    juce::File writeFile (const juce::String& fileName, const juce::String& params,
+                          const juce::String& rootAttributes = "presetName=\"Edited\" pluginName=\"QEX Tidewell\"")
+    {
+        auto file = userFolder().getChildFile (fileName);
+        file.replaceWithText ("<?xml version=\"1.0\"?>\r\n<PARAMETERS " + rootAttributes + ">" + params
+                              + "</PARAMETERS>\r\n");
+        return file;
+    }
+
+    bool load (const juce::File& file) { return processor.loadPreset (file.getFullPathName()); }
+
+    void setOption (const char* key, const char* text)
+    {
+        processor.settingsTree.getOrCreateChildWithName (key, nullptr).setProperty ("value", text, nullptr);
+    }
+
+    /** The 28 parameters that belong to one chorus mode. */
+    juce::StringArray perModeIds()
+    {
+        juce::StringArray ids;
+        for (const auto& [id, v] : allValues())
+            if (! juce::StringArray { "paramChorusMode", "paramBypassGlobal", "paramSpread", "paramGain" }.contains (
+                    id))
+                ids.add (id);
+        return ids;
+    }
+
+    /** Elements that select modeText and move every per-mode parameter to the top or the
+        bottom of its range. */
+    juce::String everyModeParameterAt (const char* modeText, const char* valueText)
+    {
+        auto params = paramElement ("paramChorusMode", modeText);
+        for (const auto& id : perModeIds())
+            params += paramElement (id.toRawUTF8(), valueText);
+        return params;
+    }
+};
+} // namespace
+
+TEST_F (PresetFiles, aSaveWritesTheNamedFileWithoutBypassAndNamesTheCurrentPreset)
+{
+    set ("paramBypassGlobal", 1.0f);
+    set ("paramStudioWet", 77.0f); // not yet copied into the tree by its timer
+    ASSERT_TRUE (processor.savePreset (userFolder().getChildFile ("Warm").getFullPathName()));
+
+    const auto file = userFolder().getChildFile ("Warm.qexp");
+    EXPECT_EQ (presetName(), "Warm");
+    EXPECT_EQ (presetPath(), file.getFullPathName());
+    EXPECT_EQ (messages.received(), juce::StringArray ({ "PresetSaved" }));
+
+    const auto text = file.loadFileAsString();
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n<PARAMETERS")) << text;
+    const auto xml = juce::parseXML (text);
+    EXPECT_EQ (xml->getStringAttribute ("presetName"), "Warm");
+    EXPECT_EQ (xml->getStringAttribute ("pluginName"), "QEX Tidewell");
+    EXPECT_FALSE (xml->hasAttribute ("presetPath"));
+    EXPECT_EQ (xml->getChildByAttribute ("id", "paramBypassGlobal"), nullptr);
+    EXPECT_EQ (xml->getNumChildElements(), 31);
+    EXPECT_EQ (xml->getChildByAttribute ("id", "paramStudioWet")->getStringAttribute ("value"), "77.0");
+
+    // The extension is compared in lower case only.
+    ASSERT_TRUE (processor.savePreset (userFolder().getChildFile ("x.QEXP").getFullPathName()));
+    EXPECT_TRUE (userFolder().getChildFile ("x.QEXP.qexp").existsAsFile());
+    EXPECT_EQ (presetName(), "x.QEXP");
+    ASSERT_TRUE (processor.savePreset (file.getFullPathName()));
+    EXPECT_EQ (userFolder().getNumberOfChildFiles (juce::File::findFiles), 2);
+}
+
+TEST_F (PresetFiles, aCancelledOrFailedSaveKeepsTheCurrentPresetAndReportsNothing)
+{
+    EXPECT_FALSE (processor.savePreset ({}));
+    EXPECT_FALSE (processor.savePreset (userFolder().getChildFile ("Gone").getChildFile ("Warm").getFullPathName()));
+
+    EXPECT_EQ (presetName(), "Init");
+    EXPECT_TRUE (presetPath().endsWith ("Init.qexp"));
+    EXPECT_EQ (userFolder().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_TRUE (messages.received().isEmpty());
+}
+
+TEST_F (PresetFiles, aPresetLoadsWithTheNameInsideTheFileAndLeavesTheBypassAlone)
+{
+    setEveryParameterAwayFromDefault();
+    set ("paramBypassGlobal", 0.0f);
+    auto expected = allValues();
+    ASSERT_TRUE (processor.savePreset (userFolder().getChildFile ("Wide").getFullPathName()));
+
+    const auto renamed = userFolder().getChildFile ("Renamed on disk.qexp");
+    ASSERT_TRUE (userFolder().getChildFile ("Wide.qexp").moveFileTo (renamed));
+    for (auto* parameter : processor.getParameters())
+        parameter->setValueNotifyingHost (parameter->getDefaultValue());
+    set ("paramBypassGlobal", 1.0f);
+
+    ASSERT_TRUE (load (renamed));
+    expected["paramBypassGlobal"] = 1.0f;
+    EXPECT_EQ (allValues(), expected);
+    EXPECT_EQ (presetName(), "Wide");
+    EXPECT_EQ (presetPath(), renamed.getFullPathName());
+    EXPECT_EQ (messages.received(), juce::StringArray ({ "PresetSaved", "PresetLoaded" }));
+
+    ASSERT_TRUE (load (writeFile ("Off.qexp", paramElement ("paramBypassGlobal", "0.0"))));
+    EXPECT_EQ (value ("paramBypassGlobal"), 0.0f) << "a file that holds the bypass sets it";
+}
+
+TEST_F (PresetFiles, missingElementsKeepTheirValuesAndElementsWithoutValueTakeTheDefault)
+{
+    set ("paramSpread", 150.0f);
+    set ("paramGain", 6.0f);
+    ASSERT_TRUE (load (writeFile ("Sparse.qexp", "<PARAM id=\"paramGain\"/>" + paramElement ("paramSixtyWet", "nan"))));
+
+    EXPECT_EQ (value ("paramSpread"), 150.0f);
+    EXPECT_EQ (value ("paramGain"), 0.0f);
+    EXPECT_EQ (value ("paramSixtyWet"), 50.0f) << "NaN keeps the current value";
+}
+
+TEST_F (PresetFiles, inactiveModesKeepTheirValuesOnlyWhenTheModeTextMatches)
+{
+    setOption ("ignorePresetInactiveModes", "true");
+    ASSERT_TRUE (load (writeFile ("Ensemble.qexp", everyModeParameterAt ("2.0", "1e9"))));
+    EXPECT_EQ (value ("paramChorusMode"), 2.0f);
+    for (const auto& id : perModeIds())
+    {
+        const auto atTop = value (id) == processor.parameters.getParameter (id)->getNormalisableRange().end;
+        EXPECT_EQ (atTop, id.startsWith ("paramEnsemble")) << id;
+    }
+
+    // Written without the decimal, the mode matches no group: every mode keeps its values.
+    const auto before = allValues();
+    set ("paramChorusMode", 0.0f);
+    ASSERT_TRUE (load (writeFile ("Bare.qexp", everyModeParameterAt ("2", "-1e9"))));
+    for (const auto& id : perModeIds())
+        EXPECT_EQ (value (id), before.at (id)) << id;
+    EXPECT_EQ (value ("paramChorusMode"), 2.0f);
+
+    ASSERT_TRUE (load (writeFile ("NoMode.qexp", paramElement ("paramSixtyWet", "10.0"))));
+    EXPECT_EQ (value ("paramSixtyWet"), 10.0f) << "without a mode element nothing is kept";
+}
+
+TEST_F (PresetFiles, spreadAndVolumeStayWhenTheirOptionsAreSetEvenWithDuplicatedElements)
+{
+    set ("paramSpread", 150.0f);
+    set ("paramGain", 6.0f);
+    const auto params = paramElement ("paramSpread", "10.0") + paramElement ("paramGain", "-6.0")
+                        + paramElement ("paramSpread", "20.0");
+
+    setOption ("ignorePresetSpreadParam", "true");
+    setOption ("ignorePresetVolumeParam", "TRUE"); // only the exact text counts
+    ASSERT_TRUE (load (writeFile ("Spread.qexp", params)));
+    EXPECT_EQ (value ("paramSpread"), 150.0f);
+    EXPECT_EQ (value ("paramGain"), -6.0f);
+
+    setOption ("ignorePresetVolumeParam", "true");
+    set ("paramGain", 6.0f);
+    ASSERT_TRUE (load (writeFile ("Spread.qexp", params)));
+    EXPECT_EQ (value ("paramGain"), 6.0f);
+}
+
+TEST_F (PresetFiles, filesThatAreNotPresetsOfThisProductChangeNothing)
+{
+    set ("paramSpread", 150.0f);
+    const auto before = allValues();
+    const auto spread = paramElement ("paramSpread", "10.0");
+
+    juce::MemoryBlock binary (4096);
+    juce::Random rng (7);
+    for (auto& byte : binary)
+        byte = (char) rng.nextInt (256);
+    const auto binaryFile = userFolder().getChildFile ("Binary.qexp");
+    binaryFile.replaceWithData (binary.getData(), binary.getSize());
+    const auto emptyFile = userFolder().getChildFile ("Empty.qexp");
+    emptyFile.create();
+
+    // A document type declaration lets a few bytes send the parser into endless recursion.
+    const auto selfReferring = writeFile ("Entity.qexp", "&a;", "pluginName=\"QEX Tidewell\"");
+    selfReferring.replaceWithText ("<!DOCTYPE x [<!ENTITY a \"&&a;\">]>" + selfReferring.loadFileAsString());
+
+    const juce::File rejected[] {
+        userFolder().getChildFile ("Missing.qexp"),
+        userFolder(),
+        emptyFile,
+        binaryFile,
+        writeFile ("NotXml.qexp", "<<<"),
+        writeFile ("NoName.qexp", spread, "presetName=\"x\""),
+        writeFile ("Case.qexp", spread, "pluginName=\"QEX TIDEWELL\""),
+        writeFile ("Nested.qexp", spread + juce::String::repeatedString ("<a>", 21000)),
+        writeFile ("Huge.qexp", spread + juce::String::repeatedString (" ", StateXml::maxTextBytes)),
+        selfReferring,
+    };
+
+    EXPECT_FALSE (processor.loadPreset ({}));
+    for (const auto& file : rejected)
+        EXPECT_FALSE (load (file)) << file.getFileName();
+
+    EXPECT_EQ (allValues(), before);
+    EXPECT_EQ (presetName(), "Init");
+    EXPECT_TRUE (messages.received().isEmpty());
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "processor/PluginProcessor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <utility>
+
+/** libFuzzer's entry point, defined by each fuzz program. */
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
+
+struct FuzzedInstance
+{
+    juce::ScopedJuceInitialiser_GUI juce;
+    QexTidewellAudioProcessor processor;
+};
+
+inline FuzzedInstance*& fuzzedInstance()
+{
+    static FuzzedInstance* instance = nullptr;
+    return instance;
+}
+
+/** The processor every fuzz input is thrown at, built once: constructing one per input
+    would spend the time on the parameter layout instead of the input. */
+inline QexTidewellAudioProcessor& fuzzedProcessor()
+{
+    auto*& instance = fuzzedInstance();
+
+    if (instance == nullptr)
+    {
+        instance = new FuzzedInstance();
+
+        // As a plain static it would be destroyed after the framework's own statics, which
+        // its constructor created and its destructor still uses. Registered now, it goes first.
+        std::atexit ([] { delete std::exchange (fuzzedInstance(), nullptr); });
+    }
+
+    return instance->processor;
+}
+
+inline std::map<juce::String, float> parameterValues (QexTidewellAudioProcessor& processor)
+{
+    std::map<juce::String, float> values;
+
+    for (auto* parameter : processor.getParameters())
+        if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter))
+            values[ranged->paramID] = processor.parameters.getRawParameterValue (ranged->paramID)->load();
+
+    return values;
+}
+
+/** Stops the run when a parameter left its range or became NaN: the audio path relies on
+    neither happening. */
+inline void requireParametersInRange (QexTidewellAudioProcessor& processor)
+{
+    for (const auto& [id, value] : parameterValues (processor))
+    {
+        const auto& range = processor.parameters.getParameter (id)->getNormalisableRange();
+
+        if (! (value >= range.start && value <= range.end))
+            std::abort();
+    }
+}
+
+/** Stops the run when two sets of values differ by more than float rounding: what was
+    saved must come back. */
+inline void requireSameValues (const std::map<juce::String, float>& expected,
+                               const std::map<juce::String, float>& actual)
+{
+    for (const auto& [id, value] : expected)
+        if (std::abs (actual.at (id) - value) > 1.0e-5f * std::max (1.0f, std::abs (value)))
+            std::abort();
+}

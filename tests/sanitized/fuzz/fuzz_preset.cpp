@@ -1,0 +1,46 @@
+#include "FuzzedProcessor.h"
+
+#include "processor/StateXml.h"
+
+// A preset file as a user might have edited it. The first byte switches the three load
+// options, the rest is the file. A load must keep every parameter in range, and a preset
+// saved after it must load back the same values.
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+
+    auto& processor = fuzzedProcessor();
+    const auto folder = juce::File (processor.userPresetFolder);
+    const auto options = data[0];
+    const char* keys[] { "ignorePresetInactiveModes", "ignorePresetSpreadParam", "ignorePresetVolumeParam" };
+
+    for (int i = 0; i < 3; ++i)
+        processor.settingsTree.getOrCreateChildWithName (keys[i], nullptr)
+            .setProperty ("value", (options >> i) & 1 ? "true" : "false", nullptr);
+
+    const auto file = folder.getChildFile ("fuzzed.qexp");
+    file.replaceWithData (data + 1, size - 1);
+    processor.loadPreset (file.getFullPathName());
+    requireParametersInRange (processor);
+
+    // With every option off a saved preset brings back all it holds.
+    for (const auto* key : keys)
+        processor.settingsTree.getChildWithName (key).setProperty ("value", "false", nullptr);
+
+    const auto loaded = parameterValues (processor);
+    const auto saved = folder.getChildFile ("saved.qexp");
+
+    if (! processor.savePreset (saved.getFullPathName()))
+        std::abort();
+
+    // A file grown past what a preset may hold is refused on purpose and proves nothing.
+    if (StateXml::readFile (saved) == nullptr)
+        return 0;
+
+    if (! processor.loadPreset (saved.getFullPathName()))
+        std::abort();
+
+    requireSameValues (loaded, parameterValues (processor));
+    return 0;
+}
