@@ -63,9 +63,8 @@ TEST_F (ModeCopyPaste, theTextListsTheModesControlsThenSpreadAndGainInSixDigits)
 TEST_F (ModeCopyPaste, pastingSetsTheTargetModeByKnobPositionAndSkipsWhatItLacks)
 {
     setAll (0.9f);
-    juce::SystemClipboard::copyTextToClipboard (
-        "QEXTidewellMode/Rate:0.25/Depth:0.25/Delay:0.25/Highpass:0.25/Tone:0.25/Wet:0.25/Spread:0.75/Gain:0.25");
-    editor->pasteMode ("Quad");
+    editor->pasteModeText ("Quad", "QEXTidewellMode/Rate:0.25/Depth:0.25/Delay:0.25/Highpass:0.25/Tone:0.25/Wet:0.25"
+                                   "/Spread:0.75/Gain:0.25");
     expectModeControls ("Quad", 0.25f);
     EXPECT_FLOAT_EQ (normalised ("paramQuadVibRate"), 0.9f);
     EXPECT_FLOAT_EQ (normalised ("paramSpread"), 0.75f);
@@ -81,8 +80,7 @@ TEST_F (ModeCopyPaste, textWithoutTheTagChangesNothingAndBadPiecesAreSkipped)
     const auto before = allValues();
     for (const auto* text : { "", "QEXTidewellMode", "QEXTidewellModeRate:0", "qextidewellmode/Rate:0", "Rate:0" })
     {
-        juce::SystemClipboard::copyTextToClipboard (text);
-        editor->pasteMode ("Sixty");
+        editor->pasteModeText ("Sixty", text);
         EXPECT_EQ (allValues(), before) << text;
     }
 
@@ -95,6 +93,7 @@ TEST_F (ModeCopyPaste, textWithoutTheTagChangesNothingAndBadPiecesAreSkipped)
     EXPECT_EQ (allValues(), expected);
 }
 
+// The only test that uses the system clipboard, which test programs running side by side share.
 TEST_F (ModeCopyPaste, theMenuDuplicatesCopiesAndPastesThroughTheClipboardWhileTheEditorLives)
 {
     setAll (0.0f);
