@@ -31,11 +31,8 @@ void ChorusEnsemble::prepare (double newSampleRate, int newNumOutputChannels, co
 
     setVibratoAmount (controls.vibratoAmount);
 
-    Delay::rebuild (linesA, 2, sampleRate);
-    Delay::rebuild (linesB, 2, sampleRate);
-    dcBlockers.clear();
-    dcBlockers.add (new DcBlocker());
-    dcBlockers.add (new DcBlocker());
+    lines.prepare (sampleRate);
+    dcBlockers = {};
 }
 
 void ChorusEnsemble::setRate (float value) noexcept
@@ -54,4 +51,55 @@ void ChorusEnsemble::setVibratoRate (float value) noexcept
         vibratoRate = value;
         vibratoLfo.setFrequency (value);
     }
+}
+
+void ChorusEnsemble::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    for (int start = 0; start < numSamples; start += engineBlockSize)
+        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+}
+
+void ChorusEnsemble::processSample (float inL, float inR, float& outL, float& outR) noexcept
+{
+    float frame[2];
+    processBlock (&inL, &inR, frame, 1);
+    outL = frame[0];
+    outR = frame[1];
+}
+
+void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    float c0[engineBlockSize], c120[engineBlockSize], c240[engineBlockSize];
+    float vb0[engineBlockSize], vb120[engineBlockSize], vb240[engineBlockSize];
+    chorusLfo.render (c0, numSamples, c120, c240);
+    vibratoLfo.render (vb0, numSamples, vb120, vb240);
+
+    Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
+
+    // Line B is the same on both sides; line A takes the +240 degree phases on the left and the
+    // +120 degree phases on the right. Every line's delay is
+    // ((vibrato + 1) x 0.5 x amount + (chorus + 1) x 0.5) x depth + delay.
+    const auto amount = vibratoAmount, d = depth, t = delay;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        in[i] = stereoInput (inL, inR, i);
+        const Float4 vibrato (vb240[i], vb120[i], vb0[i], vb0[i]);
+        const Float4 chorus (c240[i], c120[i], c0[i], c0[i]);
+        delayMs[i] = ((vibrato + 1.0f) * 0.5f * amount + (chorus + 1.0f) * 0.5f) * d + t;
+    }
+
+    lines.process (delayMs, in, wet, numSamples);
+
+    // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
+    auto tone = toneFilters.start();
+    auto dc = dcBlockers;
+    const auto law = wetDry;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto sum = wet[i] + wet[i].swappedHalves(); // line A + line B on each side
+        const auto w = width.process (dc.process (tone.process (sum)));
+        storeFrame (law.mix (w, in[i], law.wetGain), frames, i, numOutputChannels);
+    }
+    toneFilters.stop (tone);
+    dcBlockers = dc;
 }

@@ -17,10 +17,8 @@ void ChorusJuno::prepare (double newSampleRate, int newNumOutputChannels, const 
     // Also when the rate is unchanged, so that a new sample rate reaches the sweep.
     sweep.setRate (rate, sampleRate);
 
-    Delay::rebuild (delays, 2, sampleRate);
-    dcBlockers.clear();
-    dcBlockers.add (new DcBlocker());
-    dcBlockers.add (new DcBlocker());
+    lines.prepare (sampleRate);
+    dcBlockers = {};
 }
 
 void ChorusJuno::setRate (float value) noexcept
@@ -36,4 +34,50 @@ void ChorusJuno::setWet (float value) noexcept
 {
     wetDry.setWet (value);
     boost = wetDry.wetGain * 1.36f;
+}
+
+void ChorusJuno::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    for (int start = 0; start < numSamples; start += engineBlockSize)
+        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+}
+
+void ChorusJuno::processSample (float inL, float inR, float& outL, float& outR) noexcept
+{
+    float frame[2];
+    processBlock (&inL, &inR, frame, 1);
+    outL = frame[0];
+    outR = frame[1];
+}
+
+void ChorusJuno::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
+
+    auto sweepNow = sweep; // locals, so that the stores into the arrays do not force them back to memory
+    const auto d = depth, t = delay;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        in[i] = stereoInput (inL, inR, i);
+        const auto v = sweepNow.step();
+        const auto left = (1.0f - (v + 1.0f) * 0.5f) * d + t;
+        const auto right = ((v + 1.0f) * 0.5f) * d + t;
+        delayMs[i] = { left, right, left, right };
+    }
+    sweep = sweepNow;
+
+    lines.process (delayMs, in, wet, numSamples);
+
+    // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
+    auto tone = toneFilters.start();
+    auto dc = dcBlockers;
+    const auto law = wetDry;
+    const auto wetScale = boost;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto w = width.process (dc.process (tone.process (wet[i])));
+        storeFrame (law.mix (w, in[i], wetScale), frames, i, numOutputChannels);
+    }
+    toneFilters.stop (tone);
+    dcBlockers = dc;
 }

@@ -34,11 +34,8 @@ void ChorusQuad::prepare (double newSampleRate, int newNumOutputChannels, const 
 
     setVibratoAmount (controls.vibratoAmount);
 
-    Delay::rebuild (linesA, 2, sampleRate);
-    Delay::rebuild (linesB, 2, sampleRate);
-    dcBlockers.clear();
-    dcBlockers.add (new DcBlocker());
-    dcBlockers.add (new DcBlocker());
+    lines.prepare (sampleRate);
+    dcBlockers = {};
 }
 
 void ChorusQuad::setRate (float value) noexcept
@@ -59,4 +56,57 @@ void ChorusQuad::setVibratoRate (float value) noexcept
         vibratoLfoLeft.setFrequency (value);
         vibratoLfoRight.setFrequency (value * rightRateRatio);
     }
+}
+
+void ChorusQuad::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    for (int start = 0; start < numSamples; start += engineBlockSize)
+        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+}
+
+void ChorusQuad::processSample (float inL, float inR, float& outL, float& outR) noexcept
+{
+    float frame[2];
+    processBlock (&inL, &inR, frame, 1);
+    outL = frame[0];
+    outR = frame[1];
+}
+
+void ChorusQuad::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    float chorusL[engineBlockSize], chorusR[engineBlockSize], vibratoL[engineBlockSize], vibratoR[engineBlockSize];
+    chorusLfoLeft.render (chorusL, numSamples);
+    chorusLfoRight.render (chorusR, numSamples);
+    vibratoLfoLeft.render (vibratoL, numSamples);
+    vibratoLfoRight.render (vibratoR, numSamples);
+
+    Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
+
+    // Line A follows the chorus oscillator alone, from Delay + 0.31 ms up to Delay + Depth + 1.1 ms;
+    // line B moves the other way and carries the vibrato.
+    const auto amount = vibratoAmount, d = depth, t = delay, spanA = depth + 0.79f;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        in[i] = stereoInput (inL, inR, i);
+        const auto u = (Float4 (chorusL[i], chorusR[i], chorusL[i], chorusR[i]) + 1.0f) * 0.5f;
+        const Float4 vibrato (vibratoL[i], vibratoR[i], vibratoL[i], vibratoR[i]);
+        const auto lineA = spanA * u + t + 0.31f;
+        const auto lineB = t + d * ((1.0f - (vibrato + 1.0f) * 0.5f) * amount + (1.0f - u));
+        delayMs[i] = lowHalves (lineA, lineB);
+    }
+
+    lines.process (delayMs, in, wet, numSamples);
+
+    // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
+    auto tone = toneFilters.start();
+    auto dc = dcBlockers;
+    const auto law = wetDry;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        const auto sum = wet[i] + wet[i].swappedHalves(); // line A + line B on each side
+        const auto w = width.process (dc.process (tone.process (sum)));
+        storeFrame (law.mix (w, in[i], law.wetGain), frames, i, numOutputChannels);
+    }
+    toneFilters.stop (tone);
+    dcBlockers = dc;
 }

@@ -24,6 +24,7 @@ void LFO::fillTriangle() noexcept
         table[512 + i] = (float) -i * step;
         table[768 + i] = (float) (i - 256) * step;
     }
+    table[tableSize] = table[0];
 }
 
 void LFO::fillSine() noexcept
@@ -32,6 +33,7 @@ void LFO::fillSine() noexcept
 
     for (int i = 0; i < tableSize; ++i)
         table[i] = (float) std::sin ((double) i * 0.0009765625 * twoPi);
+    table[tableSize] = table[0];
 }
 
 void LFO::enablePhaseOutput (int k) noexcept

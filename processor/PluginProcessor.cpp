@@ -381,47 +381,64 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
         const auto volume = volumeGain;
         const auto bypassMix = bypassValue;
 
-        for (int i = chunkStart; i < chunkEnd; ++i)
+        for (int blockStart = chunkStart; blockStart < chunkEnd; blockStart += engineBlockSize)
         {
-            // Read both inputs first: the buffer is processed in place.
-            const auto inL = inLeft[i];
-            const auto inR = inRight[i];
+            const auto n = juce::jmin (engineBlockSize, chunkEnd - blockStart);
 
-            if (running[0])
-                chorusJuno.processSample (inL, inR, engineOutputs[0].first, engineOutputs[0].second);
-            if (running[1])
-                chorusDimension.processSample (inL, inR, engineOutputs[1].first, engineOutputs[1].second);
-            if (running[2])
-                chorusEnsemble.processSample (inL, inR, engineOutputs[2].first, engineOutputs[2].second);
-            if (running[3])
-                chorusQuad.processSample (inL, inR, engineOutputs[3].first, engineOutputs[3].second);
-
-            const auto left = ((engineOutputs[0].first * gains[0] + engineOutputs[1].first * gains[1])
-                               + engineOutputs[2].first * gains[2])
-                              + engineOutputs[3].first * gains[3];
-            const auto right = ((engineOutputs[0].second * gains[0] + engineOutputs[1].second * gains[1])
-                                + engineOutputs[2].second * gains[2])
-                               + engineOutputs[3].second * gains[3];
-
-            if (outs == 2)
+            // Each engine's output pairs, interleaved; an engine that does not run repeats the
+            // last pair it gave in this slice.
+            float frames[4][2 * engineBlockSize];
+            const auto render = [&] (int k, auto& engine)
             {
-                outLeft[i] = left * volume;
-                outRight[i] = right * volume;
-            }
-            else
-            {
-                outLeft[i] = (left + right) * volume;
-            }
+                if (running[(size_t) k])
+                {
+                    engine.process (inLeft + blockStart, inRight + blockStart, frames[k], n);
+                    engineOutputs[(size_t) k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
+                }
+                else
+                {
+                    for (int i = 0; i < n; ++i)
+                    {
+                        frames[k][2 * i] = engineOutputs[(size_t) k].first;
+                        frames[k][2 * i + 1] = engineOutputs[(size_t) k].second;
+                    }
+                }
+            };
+            render (0, chorusJuno);
+            render (1, chorusDimension);
+            render (2, chorusEnsemble);
+            render (3, chorusQuad);
 
-            if (bypassMix != 0.0f)
+            for (int j = 0; j < n; ++j)
             {
-                outLeft[i] = outLeft[i] * (1.0f - bypassMix) + dryLeft[i] * bypassMix;
+                const auto i = blockStart + j;
+                const auto left = ((frames[0][2 * j] * gains[0] + frames[1][2 * j] * gains[1])
+                                   + frames[2][2 * j] * gains[2])
+                                  + frames[3][2 * j] * gains[3];
+                const auto right = ((frames[0][2 * j + 1] * gains[0] + frames[1][2 * j + 1] * gains[1])
+                                    + frames[2][2 * j + 1] * gains[2])
+                                   + frames[3][2 * j + 1] * gains[3];
+
                 if (outs == 2)
-                    outRight[i] = outRight[i] * (1.0f - bypassMix) + dryRight[i] * bypassMix;
-            }
+                {
+                    outLeft[i] = left * volume;
+                    outRight[i] = right * volume;
+                }
+                else
+                {
+                    outLeft[i] = (left + right) * volume;
+                }
 
-            peakLeft = juce::jmax (peakLeft, outLeft[i]);
-            peakRight = juce::jmax (peakRight, outRight[i]);
+                if (bypassMix != 0.0f)
+                {
+                    outLeft[i] = outLeft[i] * (1.0f - bypassMix) + dryLeft[i] * bypassMix;
+                    if (outs == 2)
+                        outRight[i] = outRight[i] * (1.0f - bypassMix) + dryRight[i] * bypassMix;
+                }
+
+                peakLeft = juce::jmax (peakLeft, outLeft[i]);
+                peakRight = juce::jmax (peakRight, outRight[i]);
+            }
         }
     }
 

@@ -10,11 +10,20 @@ public:
     void setHighpass (double sampleRate, float frequency) noexcept;
     void setLowpass (double sampleRate, float frequency) noexcept;
 
-    /** Filters x[0] (left) and x[1] (right) in place. */
-    void process (float (&x)[2]) noexcept
+    /** Both filters as local values, for a loop over samples (see StereoIIRFilter::Running). */
+    struct Running
     {
-        highpassFilters.process (x);
-        lowpassFilters.process (x);
+        StereoIIRFilter::Running highpass, lowpass;
+
+        Float4 process (Float4 in) noexcept { return lowpass.process (highpass.process (in)); }
+    };
+
+    Running start() const noexcept { return { highpassFilters.start(), lowpassFilters.start() }; }
+
+    void stop (const Running& running) noexcept
+    {
+        highpassFilters.stop (running.highpass);
+        lowpassFilters.stop (running.lowpass);
     }
 
     /** The corner frequency a design actually uses. The bilinear designs turn unstable or produce

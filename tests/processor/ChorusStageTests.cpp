@@ -61,12 +61,13 @@ TEST (StereoIIRFilter, givesExactlyTheFrameworkFiltersOutputOnEachChannel)
         for (int n = 0; n < 20000; ++n)
         {
             const auto level = (n / 2000) % 2 == 0 ? 1.0f : 1.0e-9f;
-            float x[2] { (random.nextFloat() - 0.5f) * level, (random.nextFloat() - 0.5f) * level };
-            const auto expectedLeft = left.processSingleSampleRaw (x[0]);
-            const auto expectedRight = right.processSingleSampleRaw (x[1]);
-            pair.process (x);
-            ASSERT_EQ (x[0], expectedLeft) << n;
-            ASSERT_EQ (x[1], expectedRight) << n;
+            const auto l = (random.nextFloat() - 0.5f) * level, r = (random.nextFloat() - 0.5f) * level;
+            const auto expectedLeft = left.processSingleSampleRaw (l);
+            const auto expectedRight = right.processSingleSampleRaw (r);
+            Float4 x (l, r, l, r);
+            pair.process (&x, 1);
+            ASSERT_EQ (x.lane0(), expectedLeft) << n;
+            ASSERT_EQ (x.lane1(), expectedRight) << n;
         }
     }
 }
