@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <type_traits>
 
 const juce::Identifier QexTidewellAudioProcessor::presetDataName { "presetName" };
 const juce::Identifier QexTidewellAudioProcessor::presetDataPath { "presetPath" };
@@ -182,6 +183,18 @@ constexpr int maxPhaseMeterPairs = 100;
 constexpr double fastRamp = 0.1;
 constexpr double bypassRamp = 0.05;
 constexpr double modeCrossfadeRamp = 0.5;
+
+int lowestSetBit (std::uint32_t mask) noexcept
+{
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctz (mask);
+#else
+    int index = 0;
+    for (; (mask & 1u) == 0; mask >>= 1)
+        ++index;
+    return index;
+#endif
+}
 
 int rampSteps (double seconds, int controlInterval, double sampleRate)
 {
@@ -370,6 +383,7 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
     engineOutputs = {};
     auto peakLeft = 0.0f;
     auto peakRight = 0.0f;
+    Float4 peaksLeft (0.0f), peaksRight (0.0f);
 
     for (int chunkStart = 0; chunkStart < numSamples; chunkStart += controlInterval)
     {
@@ -387,21 +401,20 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
 
             // Each engine's output pairs, interleaved; an engine that does not run repeats the
             // last pair it gave in this slice.
-            float frames[4][2 * engineBlockSize];
-            const auto render = [&] (int k, auto& engine)
+            alignas (16) float frames[4][2 * engineBlockSize];
+            const auto render = [&] (size_t k, auto& engine)
             {
-                if (running[(size_t) k])
+                if (running[k])
                 {
                     engine.process (inLeft + blockStart, inRight + blockStart, frames[k], n);
-                    engineOutputs[(size_t) k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
+                    engineOutputs[k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
                 }
                 else
                 {
-                    for (int i = 0; i < n; ++i)
-                    {
-                        frames[k][2 * i] = engineOutputs[(size_t) k].first;
-                        frames[k][2 * i + 1] = engineOutputs[(size_t) k].second;
-                    }
+                    const Float4 held (engineOutputs[k].first, engineOutputs[k].second, engineOutputs[k].first,
+                                       engineOutputs[k].second);
+                    for (int i = 0; i < n; i += 2)
+                        held.store (frames[k] + 2 * i);
                 }
             };
             render (0, chorusJuno);
@@ -409,38 +422,84 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
             render (2, chorusEnsemble);
             render (3, chorusQuad);
 
-            for (int j = 0; j < n; ++j)
+            // The rest of the path, on one frame (float) or on four (Float4, each lane a frame).
+            const auto mixed = [&] (auto lanes, int offset)
             {
-                const auto i = blockStart + j;
-                const auto left = ((frames[0][2 * j] * gains[0] + frames[1][2 * j] * gains[1])
-                                   + frames[2][2 * j] * gains[2])
-                                  + frames[3][2 * j] * gains[3];
-                const auto right = ((frames[0][2 * j + 1] * gains[0] + frames[1][2 * j + 1] * gains[1])
-                                    + frames[2][2 * j + 1] * gains[2])
-                                   + frames[3][2 * j + 1] * gains[3];
+                using Lanes = decltype (lanes);
+                const auto at = [&frames, offset] (size_t k)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return frames[k][offset];
+                    else
+                        return Float4::load (frames[k] + offset);
+                };
+                return ((at (0) * gains[0] + at (1) * gains[1]) + at (2) * gains[2]) + at (3) * gains[3];
+            };
+            const auto finish = [&] (auto left, auto right, int i, auto& peakOfLeft, auto& peakOfRight)
+            {
+                using Lanes = decltype (left);
+                const auto load = [] (const float* p)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return *p;
+                    else
+                        return Float4::load (p);
+                };
+                const auto store = [] (float* p, Lanes x)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        *p = x;
+                    else
+                        x.store (p);
+                };
+                // jmax (peak, x): x only when it is larger, never a NaN.
+                const auto raise = [] (auto& peak, Lanes x)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        peak = juce::jmax (peak, x);
+                    else
+                        peak = max (x, peak);
+                };
 
+                auto l = outs == 2 ? left * volume : (left + right) * volume;
+                auto r = right * volume;
+                if (bypassMix != 0.0f)
+                {
+                    l = l * (1.0f - bypassMix) + load (dryLeft + i) * bypassMix;
+                    r = r * (1.0f - bypassMix) + load (dryRight + i) * bypassMix;
+                }
+
+                store (outLeft + i, l);
+                raise (peakOfLeft, l);
                 if (outs == 2)
                 {
-                    outLeft[i] = left * volume;
-                    outRight[i] = right * volume;
+                    store (outRight + i, r);
+                    raise (peakOfRight, r);
                 }
                 else
                 {
-                    outLeft[i] = (left + right) * volume;
+                    raise (peakOfRight, load (outRight + i)); // the left channel again, or one left alone
                 }
+            };
 
-                if (bypassMix != 0.0f)
-                {
-                    outLeft[i] = outLeft[i] * (1.0f - bypassMix) + dryLeft[i] * bypassMix;
-                    if (outs == 2)
-                        outRight[i] = outRight[i] * (1.0f - bypassMix) + dryRight[i] * bypassMix;
-                }
-
-                peakLeft = juce::jmax (peakLeft, outLeft[i]);
-                peakRight = juce::jmax (peakRight, outRight[i]);
+            int j = 0;
+            for (; j + 4 <= n; j += 4)
+            {
+                const auto first = mixed (Float4(), 2 * j), second = mixed (Float4(), 2 * j + 4);
+                finish (evenLanes (first, second), oddLanes (first, second), blockStart + j, peaksLeft, peaksRight);
             }
+            for (; j < n; ++j)
+                finish (mixed (0.0f, 2 * j), mixed (0.0f, 2 * j + 1), blockStart + j, peakLeft, peakRight);
         }
     }
+
+    float lanes[4];
+    peaksLeft.store (lanes);
+    for (const auto peak : lanes)
+        peakLeft = juce::jmax (peakLeft, peak);
+    peaksRight.store (lanes);
+    for (const auto peak : lanes)
+        peakRight = juce::jmax (peakRight, peak);
 
     feedMeters (outLeft, outRight, numSamples, peakLeft, peakRight);
     forceParameterUpdate = false;
@@ -448,29 +507,41 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
 
 void QexTidewellAudioProcessor::controlTick()
 {
-    if (jumpPending.exchange (false, std::memory_order_acquire))
+    // The plain loads spare the locked exchanges at the ticks where nothing is waiting, which
+    // are most of them.
+    if (jumpPending.load (std::memory_order_relaxed) && jumpPending.exchange (false, std::memory_order_acquire))
         applyJump();
 
-    if (const auto pending = pendingSlots.exchange (0, std::memory_order_acquire); pending != 0)
+    if (pendingSlots.load (std::memory_order_relaxed) != 0)
+    {
+        const auto pending = pendingSlots.exchange (0, std::memory_order_acquire);
         for (size_t index = 0; index < slots.size(); ++index)
             if ((pending & slotBit (index)) != 0)
                 slots[index].smoother->setTargetValue (pendingTargets[index].load (std::memory_order_relaxed));
+        movingSlots |= pending;
+    }
 
-    if (modeChangePending.exchange (false, std::memory_order_acquire))
+    if (modeChangePending.load (std::memory_order_relaxed)
+        && modeChangePending.exchange (false, std::memory_order_acquire))
     {
         const auto mode = currentChorusMode.load (std::memory_order_relaxed);
         for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
             modeGainSmoothers[k].setTargetValue (mode == (float) k ? 1.0f : 0.0f);
     }
 
+    // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
+    // would change nothing.
     SlotMask changed = 0;
-    for (size_t index = 0; index < slots.size(); ++index)
+    for (auto moving = movingSlots; moving != 0; moving &= moving - 1)
     {
+        const auto index = (size_t) lowestSetBit (moving);
         auto& slot = slots[index];
         const auto before = *slot.value;
         *slot.value = slot.smoother->getNextValue();
         if (*slot.value != before)
             changed |= slotBit (index);
+        if (! slot.smoother->isSmoothing() && *slot.value == slot.smoother->getTargetValue())
+            movingSlots &= ~slotBit (index);
     }
 
     for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
@@ -485,7 +556,8 @@ void QexTidewellAudioProcessor::controlTick()
     if (forceParameterUpdate || (changed & slotBit (gain)) != 0)
         volumeGain = juce::Decibels::decibelsToGain (gainValue, -100.0f);
 
-    pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
+    if (forceParameterUpdate || changed != 0)
+        pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
 }
 
 void QexTidewellAudioProcessor::pushControls (SlotMask changedSlots)
@@ -674,6 +746,7 @@ void QexTidewellAudioProcessor::resetSmootherValues()
 void QexTidewellAudioProcessor::applyJump()
 {
     forceParameterUpdate = true;
+    movingSlots = allSlots;
 
     for (size_t index = 0; index < slots.size(); ++index)
     {
