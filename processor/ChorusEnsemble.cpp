@@ -69,23 +69,21 @@ void ChorusEnsemble::processSample (float inL, float inR, float& outL, float& ou
 
 void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    float c0[engineBlockSize], c120[engineBlockSize], c240[engineBlockSize];
-    float vb0[engineBlockSize], vb120[engineBlockSize], vb240[engineBlockSize];
-    chorusLfo.render (c0, numSamples, c120, c240);
-    vibratoLfo.render (vb0, numSamples, vb120, vb240);
+    Float4 chorus[engineBlockSize], vibrato[engineBlockSize];
+    chorusLfo.renderWithLeads (chorus, numSamples);
+    vibratoLfo.renderWithLeads (vibrato, numSamples);
 
     Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
 
-    // Line B is the same on both sides; line A takes the +240 degree phases on the left and the
-    // +120 degree phases on the right. Every line's delay is
-    // ((vibrato + 1) x 0.5 x amount + (chorus + 1) x 0.5) x depth + delay.
+    // The oscillators give their +240, +120, 0 and 0 degree phases: line A takes the +240 degree
+    // phases on the left and the +120 degree phases on the right, line B the 0 degree phases on
+    // both sides. Every line's delay is ((vibrato + 1) x 0.5 x amount + (chorus + 1) x 0.5) x depth
+    // + delay.
     const auto amount = vibratoAmount, d = depth, t = delay;
     for (int i = 0; i < numSamples; ++i)
     {
         in[i] = stereoInput (inL, inR, i);
-        const Float4 vibrato (vb240[i], vb120[i], vb0[i], vb0[i]);
-        const Float4 chorus (c240[i], c120[i], c0[i], c0[i]);
-        delayMs[i] = ((vibrato + 1.0f) * 0.5f * amount + (chorus + 1.0f) * 0.5f) * d + t;
+        delayMs[i] = ((vibrato[i] + 1.0f) * 0.5f * amount + (chorus[i] + 1.0f) * 0.5f) * d + t;
     }
 
     lines.process (delayMs, in, wet, numSamples);

@@ -74,11 +74,9 @@ void ChorusQuad::processSample (float inL, float inR, float& outL, float& outR) 
 
 void ChorusQuad::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    float chorusL[engineBlockSize], chorusR[engineBlockSize], vibratoL[engineBlockSize], vibratoR[engineBlockSize];
-    chorusLfoLeft.render (chorusL, numSamples);
-    chorusLfoRight.render (chorusR, numSamples);
-    vibratoLfoLeft.render (vibratoL, numSamples);
-    vibratoLfoRight.render (vibratoR, numSamples);
+    // Lanes: chorus left, chorus right, vibrato left, vibrato right.
+    Float4 modulation[engineBlockSize];
+    LFO::renderFour ({ &chorusLfoLeft, &chorusLfoRight, &vibratoLfoLeft, &vibratoLfoRight }, modulation, numSamples);
 
     Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
 
@@ -88,8 +86,8 @@ void ChorusQuad::processBlock (const float* inL, const float* inR, float* frames
     for (int i = 0; i < numSamples; ++i)
     {
         in[i] = stereoInput (inL, inR, i);
-        const auto u = (Float4 (chorusL[i], chorusR[i], chorusL[i], chorusR[i]) + 1.0f) * 0.5f;
-        const Float4 vibrato (vibratoL[i], vibratoR[i], vibratoL[i], vibratoR[i]);
+        const auto u = (lowHalves (modulation[i], modulation[i]) + 1.0f) * 0.5f;
+        const auto vibrato = highHalves (modulation[i], modulation[i]);
         const auto lineA = spanA * u + t + 0.31f;
         const auto lineB = t + d * ((1.0f - (vibrato + 1.0f) * 0.5f) * amount + (1.0f - u));
         delayMs[i] = lowHalves (lineA, lineB);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Float4.h"
+
 /** Wavetable oscillator: one cycle in a 1024-step table, read with linear interpolation, with up
     to four extra outputs that read the same table at fixed phase leads. */
 class LFO
@@ -24,10 +26,13 @@ public:
         same phase, then advances. */
     float tick() noexcept;
 
-    /** numSamples ticks: values[i] receives what tick i returns. With lead120 and lead240, which
-        need phase outputs 1 and 2 enabled, they receive those outputs of tick i; the outputs
-        themselves are left as the last tick leaves them. */
-    void render (float* values, int numSamples, float* lead120 = nullptr, float* lead240 = nullptr) noexcept;
+    /** numSamples ticks with phase outputs 1 and 2 (which must be enabled): values[i] holds tick
+        i's output 2 (+240 degrees), output 1 (+120 degrees) and, twice, its value. */
+    void renderWithLeads (Float4* values, int numSamples) noexcept;
+
+    /** numSamples ticks of four oscillators at once: lane k of values[i] is what tick i of
+        oscillators[k] returns. */
+    static void renderFour (LFO* const (&oscillators)[4], Float4* values, int numSamples) noexcept;
 
     float sampleRate = 44100.0f;
     float phaseIncrement = 0.0f;
@@ -38,6 +43,13 @@ public:
     bool phaseOutputEnabled[numPhaseOutputs] {};
 
 private:
+    /** Copies the table into wideTable. */
+    void widen() noexcept;
+
+    // The table in double, so that one load fetches both entries of an interpolation, already
+    // widened as the interpolation in double needs them.
+    double wideTable[tableSize + 1] {};
+
     // Table steps each phase output reads behind the main position.
     static constexpr int stepsBehind[numPhaseOutputs] { 768, 683, 342, 256 };
 
@@ -65,37 +77,4 @@ inline float LFO::tick() noexcept
         phase -= (float) tableSize;
 
     return read (i, keep, frac);
-}
-
-inline void LFO::render (float* values, int numSamples, float* lead120, float* lead240) noexcept
-{
-    // Locals, so that the stores into the outputs do not force the phase back to memory.
-    auto p = phase;
-    const auto increment = phaseIncrement;
-
-    for (int n = 0; n < numSamples; ++n)
-    {
-        const auto i = (int) p;
-        const auto frac = (double) (p - (float) i);
-        const auto keep = 1.0 - frac;
-
-        if (lead120 != nullptr)
-        {
-            lead120[n] = read (behind (i, 1), keep, frac);
-            lead240[n] = read (behind (i, 2), keep, frac);
-        }
-
-        p += increment;
-        if (p >= (float) tableSize)
-            p -= (float) tableSize;
-
-        values[n] = read (i, keep, frac);
-    }
-
-    phase = p;
-    if (lead120 != nullptr && numSamples > 0)
-    {
-        phaseOutputs[1] = lead120[numSamples - 1];
-        phaseOutputs[2] = lead240[numSamples - 1];
-    }
 }
