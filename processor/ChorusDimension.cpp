@@ -105,17 +105,18 @@ void ChorusDimension::processBlock (const float* inL, const float* inR, float* f
 
     // One loop for the filter network, so that the processor overlaps the filters' recurrences.
     auto tone = toneFilters.start();
-    auto wetShelf = wetShelfFilters.start();
+    auto shelves = StereoIIRFilter::startSideBySide (wetShelfFilters, dryShelfFilters);
     auto fixedHighpass = fixedHighpassFilters.start();
-    auto dryShelf = dryShelfFilters.start();
     auto dc = dcBlockers;
     const auto weight = highpassWeight, wetScale = wetBoost, s = 1.0f - 0.2f * shelfAmount;
     const auto dryGain = wetDry.dryGain;
     for (int i = 0; i < numSamples; ++i)
     {
-        const auto w = wetShelf.process (tone.process (wet[i]));
+        // Lanes 0 and 1 carry the wet shelf's channels, lanes 2 and 3 the dry shelf's.
+        const auto shelved = shelves.process (lowHalves (tone.process (wet[i]), in[i]));
+        const auto w = lowHalves (shelved, shelved);
+        const auto dry = highHalves (shelved, shelved);
         const auto invertedHighpassed = fixedHighpass.process (-w);
-        const auto dry = dryShelf.process (in[i]);
 
         // Each side takes the other side's inverted, highpassed wet signal. Formed in double, not
         // float: the rounding of the product with 0.8 is part of the exact output.
@@ -125,8 +126,7 @@ void ChorusDimension::processBlock (const float* inL, const float* inR, float* f
         storeFrame (y * wetScale * s + dry * dryGain, frames, i, numOutputChannels);
     }
     toneFilters.stop (tone);
-    wetShelfFilters.stop (wetShelf);
+    StereoIIRFilter::stopSideBySide (wetShelfFilters, dryShelfFilters, shelves);
     fixedHighpassFilters.stop (fixedHighpass);
-    dryShelfFilters.stop (dryShelf);
     dcBlockers = dc;
 }

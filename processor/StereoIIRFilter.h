@@ -47,6 +47,23 @@ public:
         v2 = running.v2;
     }
 
+    /** Two filters side by side as one local value: a in lanes 0 and 1, b in lanes 2 and 3. */
+    static Running startSideBySide (const StereoIIRFilter& a, const StereoIIRFilter& b) noexcept
+    {
+        const auto* ca = a.coefficients.coefficients;
+        const auto* cb = b.coefficients.coefficients;
+        const auto pair = [ca, cb] (int k) { return Float4 (ca[k], ca[k], cb[k], cb[k]); };
+        return { pair (0), pair (1), pair (2), pair (3), pair (4), lowHalves (a.v1, b.v1), lowHalves (a.v2, b.v2) };
+    }
+
+    static void stopSideBySide (StereoIIRFilter& a, StereoIIRFilter& b, const Running& running) noexcept
+    {
+        a.v1 = lowHalves (running.v1, running.v1);
+        a.v2 = lowHalves (running.v2, running.v2);
+        b.v1 = highHalves (running.v1, running.v1);
+        b.v2 = highHalves (running.v2, running.v2);
+    }
+
     /** Filters x[0] to x[numSamples - 1] in place. */
     void process (Float4* x, int numSamples) noexcept
     {
