@@ -13,24 +13,50 @@
 template <int numLines>
 class DelayLines
 {
+    static constexpr int slotSize = 2 * numLines; // (earlier, current) per line
+
 public:
     static_assert (numLines == 2 || numLines == 4, "lanes of a Float4");
 
     /** Sizes and clears the buffer; every delay restarts at 0 ms. Allocates. */
     void prepare (double sampleRate);
 
-    /** Runs numSamples steps. Step i sets each lane's delay to delayMs[i] milliseconds, held between
-        0 and one sample short of the buffer length (every delay the engines ask for, at most
-        35 ms, is far inside that), stores in[i] and returns the delayed samples in out[i]. Below
-        one sample the integer tap is the sample arriving now. In lanes numLines and up, out is
-        unspecified. */
-    void process (const Float4* delayMs, const Float4* in, Float4* out, int numSamples) noexcept;
+    /** The lines as a local value for a loop over samples, so that the write position and the
+        last sample stay in registers while the loop stores into the buffer: take it with start,
+        step it with process and hand it back with stop. */
+    class Running
+    {
+    public:
+        /** Sets each lane's delay to delayMs milliseconds, held between 0 and one sample short of
+            the buffer length (every delay the engines ask for, at most 35 ms, is far inside that),
+            stores in and returns the delayed samples. Below one sample the integer tap is the
+            sample arriving now. In lanes numLines and up, the result is unspecified. */
+        Float4 process (Float4 delayMs, Float4 in) noexcept;
+
+    private:
+        friend class DelayLines;
+
+        float* data;
+        int size, write;
+        Float4 perMs, longest, previous, lastDelayMs, lastDelaySamples;
+    };
+
+    Running start() const noexcept;
+    void stop (const Running& running) noexcept;
+
+    /** Runs numSamples steps: out[i] = process (delayMs[i], in[i]). */
+    void process (const Float4* delayMs, const Float4* in, Float4* out, int numSamples) noexcept
+    {
+        auto running = start();
+        for (int i = 0; i < numSamples; ++i)
+            out[i] = running.process (delayMs[i], in[i]);
+        stop (running);
+    }
 
     float getDelayMs (int line) const noexcept { return lastDelayMs[line]; }
     float getDelaySamples (int line) const noexcept { return lastDelaySamples[line]; }
 
 private:
-    static constexpr int slotSize = 2 * numLines; // (earlier, current) per line
 
     /** Line k's (earlier, current) pair at its read position, in lanes 0 and 1. */
     template <int k>
@@ -50,69 +76,76 @@ private:
 };
 
 template <int numLines>
-void DelayLines<numLines>::process (const Float4* delayMs, const Float4* in, Float4* out, int numSamples) noexcept
+typename DelayLines<numLines>::Running DelayLines<numLines>::start() const noexcept
 {
-    // Locals, so that the stores into the buffer do not force the state back to memory.
-    auto* const data = buffer.get();
-    const auto size = bufferSize;
-    const Float4 perMs (samplesPerMs), longest (longestDelay), zero (0.0f);
-    auto write = writeIndex;
-    auto previous = lastWritten;
-    Float4 samples (0.0f);
+    Running running;
+    running.data = buffer.get();
+    running.size = bufferSize;
+    running.write = writeIndex;
+    running.perMs = samplesPerMs;
+    running.longest = longestDelay;
+    running.previous = lastWritten;
+    running.lastDelayMs = Float4::load (lastDelayMs);
+    running.lastDelaySamples = Float4::load (lastDelaySamples);
+    return running;
+}
 
-    for (int i = 0; i < numSamples; ++i)
+template <int numLines>
+void DelayLines<numLines>::stop (const Running& running) noexcept
+{
+    writeIndex = running.write;
+    lastWritten = running.previous;
+    running.lastDelayMs.store (lastDelayMs);
+    running.lastDelaySamples.store (lastDelaySamples);
+}
+
+template <int numLines>
+Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexcept
+{
+    const Float4 zero (0.0f);
+
+    // Above the longest delay: the longest; not above 0 (NaN included): 0.
+    const auto samples = min (max (perMs * delayMs, zero), longest);
+    const auto whole = Int4::truncate (samples);
+    const auto fraction = samples - whole.toFloat();
+    auto read = Int4 (write) - whole;
+    read = read + (read.isNegative() & Int4 (size));
+
+    // Below one sample the taps are the input and the sample written last. The write slot is
+    // filled with them first, so that the read below finds them there.
+    auto* const slot = data + write * slotSize;
+    interleaveLow (previous, in).store (slot);
+    if constexpr (numLines == 4)
+        interleaveHigh (previous, in).store (slot + 4);
+
+    Float4 earlier, current;
+    if constexpr (numLines == 2)
     {
-        // Above the longest delay: the longest; not above 0 (NaN included): 0.
-        samples = min (max (perMs * delayMs[i], zero), longest);
-
-        const auto whole = Int4::truncate (samples);
-        const auto fraction = samples - whole.toFloat();
-        auto read = Int4 (write) - whole;
-        read = read + (read.isNegative() & Int4 (size));
-
-        // Below one sample the taps are the input and the sample written last. The write slot is
-        // filled with them first, so that the read below finds them there.
-        auto* const slot = data + write * slotSize;
-        const auto input = in[i];
-        interleaveLow (previous, input).store (slot);
-        if constexpr (numLines == 4)
-            interleaveHigh (previous, input).store (slot + 4);
-
-        Float4 earlier, current;
-        if constexpr (numLines == 2)
-        {
-            const auto pairs = lowHalves (taps<0> (data, read), taps<1> (data, read));
-            earlier = evenLanes (pairs, pairs);
-            current = oddLanes (pairs, pairs);
-        }
-        else
-        {
-            const auto low = lowHalves (taps<0> (data, read), taps<1> (data, read));
-            const auto high = lowHalves (taps<2> (data, read), taps<3> (data, read));
-            earlier = evenLanes (low, high);
-            current = oddLanes (low, high);
-        }
-
-        const auto y = select (samples > zero, current + (earlier - current) * fraction, input);
-
-        // A feedback of 0, kept as a product: it decides the sign of a stored zero.
-        const auto stored = 0.0f * y + input;
-        interleaveLow (previous, stored).store (slot);
-        if constexpr (numLines == 4)
-            interleaveHigh (previous, stored).store (slot + 4);
-        previous = stored;
-
-        if (++write >= size)
-            write = 0;
-
-        out[i] = y;
+        const auto pairs = lowHalves (taps<0> (data, read), taps<1> (data, read));
+        earlier = evenLanes (pairs, pairs);
+        current = oddLanes (pairs, pairs);
+    }
+    else
+    {
+        const auto low = lowHalves (taps<0> (data, read), taps<1> (data, read));
+        const auto high = lowHalves (taps<2> (data, read), taps<3> (data, read));
+        earlier = evenLanes (low, high);
+        current = oddLanes (low, high);
     }
 
-    writeIndex = write;
-    lastWritten = previous;
-    if (numSamples > 0)
-    {
-        delayMs[numSamples - 1].store (lastDelayMs);
-        samples.store (lastDelaySamples);
-    }
+    const auto y = select (samples > zero, current + (earlier - current) * fraction, in);
+
+    // A feedback of 0, kept as a product: it decides the sign of a stored zero.
+    const auto stored = 0.0f * y + in;
+    interleaveLow (previous, stored).store (slot);
+    if constexpr (numLines == 4)
+        interleaveHigh (previous, stored).store (slot + 4);
+    previous = stored;
+
+    if (++write >= size)
+        write = 0;
+
+    lastDelayMs = delayMs;
+    lastDelaySamples = samples;
+    return y;
 }

@@ -1,5 +1,7 @@
 #include "LFO.h"
 
+#include <juce_core/juce_core.h>
+
 #include <cmath>
 
 void LFO::setSampleRate (double sr) noexcept
@@ -73,28 +75,59 @@ Float4 advance (Float4 phase, Float4 increment) noexcept
 
 void LFO::renderWithLeads (Float4* values, int numSamples) noexcept
 {
-    auto p = Float4 (phase);
-    const Float4 increment (phaseIncrement);
+    // The phases advance one after the other; the table reads then take four ticks at a time.
+    constexpr int chunk = 64;
+    float phases[chunk];
     const auto* const wide = wideTable;
-    const Int4 behindEach (_mm_setr_epi32 (stepsBehind[2], stepsBehind[1], 0, 0));
 
-    for (int n = 0; n < numSamples; ++n)
+    for (int start = 0; start < numSamples; start += chunk)
     {
-        const auto i = Int4::truncate (p);
-        const auto fraction = _mm_cvtps_pd ((p - i.toFloat()).v);
-        const auto keep = _mm_sub_pd (_mm_set1_pd (1.0), fraction);
+        const auto count = juce::jmin (chunk, numSamples - start);
+        auto p = phase;
+        for (int n = 0; n < count; ++n)
+        {
+            phases[n] = p;
+            p += phaseIncrement;
+            if (p >= (float) tableSize)
+                p -= (float) tableSize;
+        }
+        phase = p;
+        for (int n = count; n < chunk && n % 4 != 0; ++n)
+            phases[n] = 0.0f; // a valid position, read and discarded
 
-        auto j = i - behindEach;
-        j = j + (j.isNegative() & Int4 (tableSize));
-        const auto main = _mm_loadu_pd (wide + j.lane<2>());
-        const auto leads = interpolate (_mm_loadu_pd (wide + j.lane<0>()), _mm_loadu_pd (wide + j.lane<1>()), keep,
-                                        fraction);
-        values[n] = Float4 (_mm_movelh_ps (leads, interpolate (main, main, keep, fraction)));
+        for (int n = 0; n < count; n += 4)
+        {
+            const auto four = Float4::load (phases + n);
+            const auto i = Int4::truncate (four);
+            const auto fraction = four - i.toFloat();
+            const auto fractionLow = _mm_cvtps_pd (fraction.v);
+            const auto fractionHigh = _mm_cvtps_pd (_mm_movehl_ps (fraction.v, fraction.v));
+            const auto one = _mm_set1_pd (1.0);
+            const auto keepLow = _mm_sub_pd (one, fractionLow), keepHigh = _mm_sub_pd (one, fractionHigh);
 
-        p = advance (p, increment);
+            // The four ticks' values at table position j, one tick per lane.
+            const auto read = [&] (Int4 j)
+            {
+                const auto low = interpolate (_mm_loadu_pd (wide + j.lane<0>()), _mm_loadu_pd (wide + j.lane<1>()),
+                                              keepLow, fractionLow);
+                const auto high = interpolate (_mm_loadu_pd (wide + j.lane<2>()), _mm_loadu_pd (wide + j.lane<3>()),
+                                               keepHigh, fractionHigh);
+                return _mm_movelh_ps (low, high);
+            };
+            const auto behind = [&i] (int k)
+            {
+                const auto j = i - Int4 (stepsBehind[k]);
+                return j + (j.isNegative() & Int4 (tableSize));
+            };
+
+            auto lead240 = read (behind (2)), lead120 = read (behind (1)), value = read (i), again = value;
+            _MM_TRANSPOSE4_PS (lead240, lead120, value, again);
+            const __m128 ticks[4] { lead240, lead120, value, again };
+            for (int k = 0; k < 4 && n + k < count; ++k)
+                values[start + n + k] = Float4 (ticks[k]);
+        }
     }
 
-    phase = p.lane0();
     if (numSamples > 0)
     {
         phaseOutputs[2] = values[numSamples - 1].lane0();
