@@ -2,6 +2,8 @@
 
 #include "Float4.h"
 
+#include <juce_core/juce_core.h>
+
 #include <memory>
 
 /** Fractional delay lines with a two-second buffer each and linear interpolation between the two
@@ -31,7 +33,7 @@ public:
             the buffer length (every delay the engines ask for, at most 35 ms, is far inside that),
             stores in and returns the delayed samples. Below one sample the integer tap is the
             sample arriving now. In lanes numLines and up, the result is unspecified. */
-        Float4 process (Float4 delayMs, Float4 in) noexcept;
+        forcedinline Float4 process (Float4 delayMs, Float4 in) noexcept;
 
     private:
         friend class DelayLines;
@@ -58,11 +60,13 @@ public:
 
 private:
 
-    /** Line k's (earlier, current) pair at its read position, in lanes 0 and 1. */
+    /** Line k's (earlier, current) pair, in lanes 0 and 1; lane k of offsets is the index of the
+        pair's first float in the buffer. */
     template <int k>
-    static Float4 taps (const float* data, Int4 read) noexcept
+    static Float4 taps (const float* data, Int4 offsets) noexcept
     {
-        return Float4::loadPair (data + read.template lane<k>() * slotSize + 2 * k);
+        // Unsigned, so that the index widens without a sign extension.
+        return Float4::loadPair (data + (unsigned) offsets.template lane<k>());
     }
 
     std::unique_ptr<float[]> buffer;
@@ -100,7 +104,7 @@ void DelayLines<numLines>::stop (const Running& running) noexcept
 }
 
 template <int numLines>
-Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexcept
+forcedinline Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexcept
 {
     const Float4 zero (0.0f);
 
@@ -110,6 +114,7 @@ Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexce
     const auto fraction = samples - whole.toFloat();
     auto read = Int4 (write) - whole;
     read = read + (read.isNegative() & Int4 (size));
+    const auto offsets = read * slotSize + Int4 (0, 2, 4, 6);
 
     // Below one sample the taps are the input and the sample written last. The write slot is
     // filled with them first, so that the read below finds them there.
@@ -121,14 +126,14 @@ Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexce
     Float4 earlier, current;
     if constexpr (numLines == 2)
     {
-        const auto pairs = lowHalves (taps<0> (data, read), taps<1> (data, read));
+        const auto pairs = lowHalves (taps<0> (data, offsets), taps<1> (data, offsets));
         earlier = evenLanes (pairs, pairs);
         current = oddLanes (pairs, pairs);
     }
     else
     {
-        const auto low = lowHalves (taps<0> (data, read), taps<1> (data, read));
-        const auto high = lowHalves (taps<2> (data, read), taps<3> (data, read));
+        const auto low = lowHalves (taps<0> (data, offsets), taps<1> (data, offsets));
+        const auto high = lowHalves (taps<2> (data, offsets), taps<3> (data, offsets));
         earlier = evenLanes (low, high);
         current = oddLanes (low, high);
     }

@@ -208,6 +208,7 @@ struct Int4
 
     explicit Int4 (__m128i value) noexcept : v (value) {}
     Int4 (int value) noexcept : v (_mm_set1_epi32 (value)) {}
+    Int4 (int a, int b, int c, int d) noexcept : v (_mm_setr_epi32 (a, b, c, d)) {}
 
     /** Each lane converted towards zero, as a cast to int does. */
     static Int4 truncate (Float4 x) noexcept { return Int4 (_mm_cvttps_epi32 (x.v)); }
@@ -216,6 +217,14 @@ struct Int4
     friend Int4 operator+ (Int4 a, Int4 b) noexcept { return Int4 (_mm_add_epi32 (a.v, b.v)); }
     friend Int4 operator- (Int4 a, Int4 b) noexcept { return Int4 (_mm_sub_epi32 (a.v, b.v)); }
     friend Int4 operator& (Int4 a, Int4 b) noexcept { return Int4 (_mm_and_si128 (a.v, b.v)); }
+    /** Times factor, a power of two. */
+    friend Int4 operator* (Int4 a, int factor) noexcept
+    {
+        int shift = 0;
+        while ((1 << shift) < factor)
+            ++shift;
+        return Int4 (_mm_sll_epi32 (a.v, _mm_cvtsi32_si128 (shift)));
+    }
     Int4 isNegative() const noexcept { return Int4 (_mm_srai_epi32 (v, 31)); }
     Float4 isZero() const noexcept { return Float4 (_mm_castsi128_ps (_mm_cmpeq_epi32 (v, _mm_setzero_si128()))); }
 
@@ -244,6 +253,10 @@ struct Int4
     friend Int4 operator& (Int4 a, Int4 b) noexcept
     {
         return { a.v[0] & b.v[0], a.v[1] & b.v[1], a.v[2] & b.v[2], a.v[3] & b.v[3] };
+    }
+    friend Int4 operator* (Int4 a, int factor) noexcept
+    {
+        return { a.v[0] * factor, a.v[1] * factor, a.v[2] * factor, a.v[3] * factor };
     }
     Int4 isNegative() const noexcept { return { -(v[0] < 0), -(v[1] < 0), -(v[2] < 0), -(v[3] < 0) }; }
     Float4 isZero() const noexcept
