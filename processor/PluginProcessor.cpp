@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <type_traits>
 
@@ -183,6 +184,48 @@ constexpr int maxPhaseMeterPairs = 100;
 constexpr double fastRamp = 0.1;
 constexpr double bypassRamp = 0.05;
 constexpr double modeCrossfadeRamp = 0.5;
+
+/** The crossfade sum with one engine running, when every other engine adds a zero (its held pair
+    times its gain), which is the steady state. Adding -0 changes nothing and adding +0 only turns a
+    -0 into +0, so the sum is the running engine's term plus +0 if any of the zeros added to it is
+    +0, else plus -0; per channel. */
+struct SingleEngine
+{
+    size_t engine;
+    float zero[2];
+    Float4 zeros;
+};
+
+std::optional<SingleEngine> singleRunningEngine (const std::array<float, 4>& gains, const std::array<bool, 4>& running,
+                                                 const std::array<std::pair<float, float>, 4>& held) noexcept
+{
+    if (std::count (running.begin(), running.end(), true) != 1)
+        return {};
+
+    SingleEngine single { (size_t) (std::find (running.begin(), running.end(), true) - running.begin()), {}, {} };
+    for (int channel = 0; channel < 2; ++channel)
+    {
+        // The zeros before the running engine are summed first; the rest are added one by one.
+        auto prefix = -0.0f;
+        auto plusZero = false;
+        for (size_t k = 0; k < 4; ++k)
+        {
+            if (k == single.engine)
+                continue;
+            const auto term = (channel == 0 ? held[k].first : held[k].second) * gains[k];
+            if (term != 0.0f)
+                return {};
+            if (k < single.engine)
+                prefix = k == 0 ? term : prefix + term;
+            else
+                plusZero = plusZero || ! std::signbit (term);
+        }
+        plusZero = plusZero || (single.engine > 0 && ! std::signbit (prefix));
+        single.zero[channel] = plusZero ? 0.0f : -0.0f;
+    }
+    single.zeros = Float4 (single.zero[0], single.zero[1], single.zero[0], single.zero[1]);
+    return single;
+}
 
 int lowestSetBit (std::uint32_t mask) noexcept
 {
@@ -394,6 +437,7 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
         const auto running = engineRunning;
         const auto volume = volumeGain;
         const auto bypassMix = bypassValue;
+        const auto single = singleRunningEngine (gains, running, engineOutputs);
 
         for (int blockStart = chunkStart; blockStart < chunkEnd; blockStart += engineBlockSize)
         {
@@ -409,7 +453,7 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
                     engine.process (inLeft + blockStart, inRight + blockStart, frames[k], n);
                     engineOutputs[k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
                 }
-                else
+                else if (! single.has_value())
                 {
                     const Float4 held (engineOutputs[k].first, engineOutputs[k].second, engineOutputs[k].first,
                                        engineOutputs[k].second);
@@ -433,6 +477,13 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
                     else
                         return Float4::load (frames[k] + offset);
                 };
+                if (single.has_value())
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return at (single->engine) * gains[single->engine] + single->zero[offset % 2];
+                    else
+                        return at (single->engine) * gains[single->engine] + single->zeros;
+                }
                 return ((at (0) * gains[0] + at (1) * gains[1]) + at (2) * gains[2]) + at (3) * gains[3];
             };
             const auto finish = [&] (auto left, auto right, int i, auto& peakOfLeft, auto& peakOfRight)
