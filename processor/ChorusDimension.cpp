@@ -104,28 +104,28 @@ void ChorusDimension::processBlock (const float* inL, const float* inR, float* f
     lines.process (delayMs, in, wet, numSamples);
 
     // One loop for the filter network, so that the processor overlaps the filters' recurrences.
-    auto tone = toneFilters.start();
     auto shelves = StereoIIRFilter::startSideBySide (wetShelfFilters, dryShelfFilters);
     auto fixedHighpass = fixedHighpassFilters.start();
     auto dc = dcBlockers;
     const auto weight = highpassWeight, wetScale = wetBoost, s = 1.0f - 0.2f * shelfAmount;
     const auto dryGain = wetDry.dryGain;
-    for (int i = 0; i < numSamples; ++i)
-    {
-        // Lanes 0 and 1 carry the wet shelf's channels, lanes 2 and 3 the dry shelf's.
-        const auto shelved = shelves.process (lowHalves (tone.process (wet[i]), in[i]));
-        const auto w = lowHalves (shelved, shelved);
-        const auto dry = highHalves (shelved, shelved);
-        const auto invertedHighpassed = fixedHighpass.process (-w);
+    toneFilters.process (
+        numSamples, [&wet] (int i) { return wet[i]; },
+        [&] (int i, Float4 toned)
+        {
+            // Lanes 0 and 1 carry the wet shelf's channels, lanes 2 and 3 the dry shelf's.
+            const auto shelved = shelves.process (lowHalves (toned, in[i]));
+            const auto w = lowHalves (shelved, shelved);
+            const auto dry = highHalves (shelved, shelved);
+            const auto invertedHighpassed = fixedHighpass.process (-w);
 
-        // Each side takes the other side's inverted, highpassed wet signal. Formed in double, not
-        // float: the rounding of the product with 0.8 is part of the exact output.
-        const auto p = (w + weight * invertedHighpassed.swappedPairs()).multipliedInDouble (0.8);
+            // Each side takes the other side's inverted, highpassed wet signal. Formed in double,
+            // not float: the rounding of the product with 0.8 is part of the exact output.
+            const auto p = (w + weight * invertedHighpassed.swappedPairs()).multipliedInDouble (0.8);
 
-        const auto y = width.process (dc.process (p));
-        storeFrame (y * wetScale * s + dry * dryGain, frames, i, numOutputChannels);
-    }
-    toneFilters.stop (tone);
+            const auto y = width.process (dc.process (p));
+            storeFrame (y * wetScale * s + dry * dryGain, frames, i, numOutputChannels);
+        });
     StereoIIRFilter::stopSideBySide (wetShelfFilters, dryShelfFilters, shelves);
     fixedHighpassFilters.stop (fixedHighpass);
     dcBlockers = dc;

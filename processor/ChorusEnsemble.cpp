@@ -89,15 +89,14 @@ void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* fr
     lines.process (delayMs, in, wet, numSamples);
 
     // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
-    auto tone = toneFilters.start();
     auto dc = dcBlockers;
     const auto law = wetDry;
-    for (int i = 0; i < numSamples; ++i)
-    {
-        const auto sum = wet[i] + wet[i].swappedHalves(); // line A + line B on each side
-        const auto w = width.process (dc.process (tone.process (sum)));
-        storeFrame (law.mix (w, in[i], law.wetGain), frames, i, numOutputChannels);
-    }
-    toneFilters.stop (tone);
+    toneFilters.process (
+        numSamples, [&wet] (int i) { return wet[i] + wet[i].swappedHalves(); }, // line A + line B on each side
+        [&] (int i, Float4 toned)
+        {
+            const auto w = width.process (dc.process (toned));
+            storeFrame (law.mix (w, in[i], law.wetGain), frames, i, numOutputChannels);
+        });
     dcBlockers = dc;
 }

@@ -69,15 +69,15 @@ void ChorusJuno::processBlock (const float* inL, const float* inR, float* frames
     lines.process (delayMs, in, wet, numSamples);
 
     // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
-    auto tone = toneFilters.start();
     auto dc = dcBlockers;
     const auto law = wetDry;
     const auto wetScale = boost;
-    for (int i = 0; i < numSamples; ++i)
-    {
-        const auto w = width.process (dc.process (tone.process (wet[i])));
-        storeFrame (law.mix (w, in[i], wetScale), frames, i, numOutputChannels);
-    }
-    toneFilters.stop (tone);
+    toneFilters.process (
+        numSamples, [&wet] (int i) { return wet[i]; },
+        [&] (int i, Float4 toned)
+        {
+            const auto w = width.process (dc.process (toned));
+            storeFrame (law.mix (w, in[i], wetScale), frames, i, numOutputChannels);
+        });
     dcBlockers = dc;
 }

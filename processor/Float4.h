@@ -80,6 +80,11 @@ struct Float4
     friend Float4 lowHalves (Float4 a, Float4 b) noexcept { return Float4 (_mm_movelh_ps (a.v, b.v)); }
     /** { a2, a3, b2, b3 } */
     friend Float4 highHalves (Float4 a, Float4 b) noexcept { return Float4 (_mm_movehl_ps (b.v, a.v)); }
+    /** { a0, a1, b2, b3 } */
+    friend Float4 blendHalves (Float4 a, Float4 b) noexcept
+    {
+        return Float4 (_mm_shuffle_ps (a.v, b.v, _MM_SHUFFLE (3, 2, 1, 0)));
+    }
     /** { v1, v0, v3, v2 } */
     Float4 swappedPairs() const noexcept { return Float4 (_mm_shuffle_ps (v, v, _MM_SHUFFLE (2, 3, 0, 1))); }
     /** { v2, v3, v0, v1 } */
@@ -184,6 +189,7 @@ struct Float4
     Float4 operator-() const noexcept { return { -v[0], -v[1], -v[2], -v[3] }; }
     friend Float4 lowHalves (Float4 a, Float4 b) noexcept { return { a.v[0], a.v[1], b.v[0], b.v[1] }; }
     friend Float4 highHalves (Float4 a, Float4 b) noexcept { return { a.v[2], a.v[3], b.v[2], b.v[3] }; }
+    friend Float4 blendHalves (Float4 a, Float4 b) noexcept { return { a.v[0], a.v[1], b.v[2], b.v[3] }; }
     Float4 swappedPairs() const noexcept { return { v[1], v[0], v[3], v[2] }; }
     Float4 swappedHalves() const noexcept { return { v[2], v[3], v[0], v[1] }; }
     friend Float4 evenLanes (Float4 a, Float4 b) noexcept { return { a.v[0], a.v[2], b.v[0], b.v[2] }; }
