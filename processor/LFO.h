@@ -27,7 +27,9 @@ public:
     float tick() noexcept;
 
     /** numSamples ticks with phase outputs 1 and 2 (which must be enabled): values[i] holds tick
-        i's output 2 (+240 degrees), output 1 (+120 degrees) and, twice, its value. */
+        i's output 2 (+240 degrees), output 1 (+120 degrees) and, twice, its value. values needs
+        room for numSamples rounded up to a multiple of 4; the entries past numSamples are
+        unspecified. */
     void renderWithLeads (Float4* values, int numSamples) noexcept;
 
     /** numSamples ticks of four oscillators at once: lane k of values[i] is what tick i of

@@ -63,7 +63,7 @@ TEST (Lfo, blockRenderingGivesExactlyWhatTicksGive)
                   oscillator (true, 0.1f, 341.7f) };
     LFO fourTicked[4] { four[0], four[1], four[2], four[3] };
 
-    Float4 leads[50], values[50];
+    Float4 leads[52], values[50]; // room for a multiple of four ticks
     for (int block = 0; block < 40; ++block)
     {
         rendered.renderWithLeads (leads, 50);
