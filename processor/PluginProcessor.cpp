@@ -428,11 +428,14 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
     auto peakRight = 0.0f;
     Float4 peaksLeft (0.0f), peaksRight (0.0f);
 
-    for (int chunkStart = 0; chunkStart < numSamples; chunkStart += controlInterval)
+    for (int chunkStart = 0, chunkEnd = 0; chunkStart < numSamples; chunkStart = chunkEnd)
     {
         controlTick();
 
-        const auto chunkEnd = juce::jmin (numSamples, chunkStart + controlInterval);
+        // The engines run on through the ticks that would change nothing, in longer stretches.
+        chunkEnd = juce::jmin (numSamples, chunkStart + controlInterval);
+        while (chunkEnd < numSamples && controlTickChangesNothing())
+            chunkEnd = juce::jmin (numSamples, chunkEnd + controlInterval);
         const auto gains = modeGainValues;
         const auto running = engineRunning;
         const auto volume = volumeGain;
@@ -609,6 +612,19 @@ void QexTidewellAudioProcessor::controlTick()
 
     if (forceParameterUpdate || changed != 0)
         pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
+}
+
+bool QexTidewellAudioProcessor::controlTickChangesNothing() const
+{
+    if (forceParameterUpdate || movingSlots != 0 || pendingSlots.load (std::memory_order_relaxed) != 0
+        || jumpPending.load (std::memory_order_relaxed) || modeChangePending.load (std::memory_order_relaxed))
+        return false;
+
+    for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+        if (modeGainSmoothers[k].isSmoothing() || modeGainValues[k] != modeGainSmoothers[k].getTargetValue())
+            return false;
+
+    return true;
 }
 
 void QexTidewellAudioProcessor::pushControls (SlotMask changedSlots)

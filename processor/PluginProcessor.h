@@ -192,6 +192,8 @@ private:
 
     void processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples);
     void controlTick();
+    /** True when a control tick now would leave every value as it is. */
+    bool controlTickChangesNothing() const;
     void applyJump();
     void pushControls (SlotMask changedSlots);
     ChorusControls controlsFor (int mode) const;
