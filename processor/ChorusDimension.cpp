@@ -63,16 +63,12 @@ void ChorusDimension::designShelves (float amount) noexcept
 
 void ChorusDimension::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    for (int start = 0; start < numSamples; start += engineBlockSize)
-        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+    processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusDimension::processSample (float inL, float inR, float& outL, float& outR) noexcept
 {
-    float frame[2];
-    processBlock (&inL, &inR, frame, 1);
-    outL = frame[0];
-    outR = frame[1];
+    processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusDimension::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept

@@ -55,16 +55,12 @@ void ChorusEnsemble::setVibratoRate (float value) noexcept
 
 void ChorusEnsemble::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    for (int start = 0; start < numSamples; start += engineBlockSize)
-        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+    processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusEnsemble::processSample (float inL, float inR, float& outL, float& outR) noexcept
 {
-    float frame[2];
-    processBlock (&inL, &inR, frame, 1);
-    outL = frame[0];
-    outR = frame[1];
+    processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
@@ -88,15 +84,7 @@ void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* fr
 
     lines.process (delayMs, in, wet, numSamples);
 
-    // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
-    auto dc = dcBlockers;
-    const auto law = wetDry;
-    toneFilters.process (
-        numSamples, [&wet] (int i) { return wet[i] + wet[i].swappedHalves(); }, // line A + line B on each side
-        [&] (int i, Float4 toned)
-        {
-            const auto w = width.process (dc.process (toned));
-            storeFrame (law.mix (w, in[i], law.wetGain), frames, i, numOutputChannels);
-        });
-    dcBlockers = dc;
+    // Line A + line B on each side.
+    finishWetChain ([&wet] (int i) { return wet[i] + wet[i].swappedHalves(); }, in, frames, numSamples, toneFilters,
+                    dcBlockers, width, wetDry, wetDry.wetGain, numOutputChannels);
 }

@@ -38,16 +38,12 @@ void ChorusJuno::setWet (float value) noexcept
 
 void ChorusJuno::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    for (int start = 0; start < numSamples; start += engineBlockSize)
-        processBlock (inL + start, inR + start, frames + 2 * start, juce::jmin (engineBlockSize, numSamples - start));
+    processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusJuno::processSample (float inL, float inR, float& outL, float& outR) noexcept
 {
-    float frame[2];
-    processBlock (&inL, &inR, frame, 1);
-    outL = frame[0];
-    outR = frame[1];
+    processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
 }
 
 void ChorusJuno::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
@@ -68,16 +64,6 @@ void ChorusJuno::processBlock (const float* inL, const float* inR, float* frames
 
     lines.process (delayMs, in, wet, numSamples);
 
-    // One loop for the filter chain, so that the processor overlaps the filters' recurrences.
-    auto dc = dcBlockers;
-    const auto law = wetDry;
-    const auto wetScale = boost;
-    toneFilters.process (
-        numSamples, [&wet] (int i) { return wet[i]; },
-        [&] (int i, Float4 toned)
-        {
-            const auto w = width.process (dc.process (toned));
-            storeFrame (law.mix (w, in[i], wetScale), frames, i, numOutputChannels);
-        });
-    dcBlockers = dc;
+    finishWetChain ([&wet] (int i) { return wet[i]; }, in, frames, numSamples, toneFilters, dcBlockers, width, wetDry,
+                    boost, numOutputChannels);
 }

@@ -59,7 +59,6 @@ public:
     float getDelaySamples (int line) const noexcept { return lastDelaySamples[line]; }
 
 private:
-
     /** Line k's (earlier, current) pair, in lanes 0 and 1; lane k of offsets is the index of the
         pair's first float in the buffer. */
     template <int k>

@@ -164,9 +164,18 @@ struct Float4
         return bits != 0;
     }
 
-    friend Float4 operator+ (Float4 a, Float4 b) noexcept { return map (a, b, [] (float x, float y) { return x + y; }); }
-    friend Float4 operator- (Float4 a, Float4 b) noexcept { return map (a, b, [] (float x, float y) { return x - y; }); }
-    friend Float4 operator* (Float4 a, Float4 b) noexcept { return map (a, b, [] (float x, float y) { return x * y; }); }
+    friend Float4 operator+ (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return x + y; });
+    }
+    friend Float4 operator- (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return x - y; });
+    }
+    friend Float4 operator* (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return x * y; });
+    }
     friend Float4 operator> (Float4 a, Float4 b) noexcept
     {
         return map (a, b, [] (float x, float y) { return maskOf (x > y); });
@@ -175,8 +184,14 @@ struct Float4
     {
         return map (a, b, [] (float x, float y) { return maskOf (x < y); });
     }
-    friend Float4 max (Float4 a, Float4 b) noexcept { return map (a, b, [] (float x, float y) { return x > y ? x : y; }); }
-    friend Float4 min (Float4 a, Float4 b) noexcept { return map (a, b, [] (float x, float y) { return x < y ? x : y; }); }
+    friend Float4 max (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return x > y ? x : y; });
+    }
+    friend Float4 min (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return x < y ? x : y; });
+    }
     friend Float4 abs (Float4 a) noexcept { return map (a, a, [] (float x, float) { return std::abs (x); }); }
     friend Float4 select (Float4 mask, Float4 a, Float4 b) noexcept
     {

@@ -61,7 +61,10 @@ private:
         return (float) ((double) table[j] * keep + (double) table[j + 1] * fraction);
     }
 
-    static int behind (int i, int k) noexcept { return i < stepsBehind[k] ? i - stepsBehind[k] + tableSize : i - stepsBehind[k]; }
+    static int behind (int i, int k) noexcept
+    {
+        return i < stepsBehind[k] ? i - stepsBehind[k] + tableSize : i - stepsBehind[k];
+    }
 };
 
 inline float LFO::tick() noexcept
