@@ -25,7 +25,6 @@ void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, c
     wetShelfFilters.setCoefficients (flatShelf);
     dryShelfFilters.setCoefficients (flatShelf);
     shelfAmount = 0.0f;
-    previousShelfAmount = 0.0f;
 
     setWet (controls.wet);
     setSpread (controls.spread);
@@ -33,10 +32,8 @@ void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, c
     // Also when the rate is unchanged, so that a new sample rate reaches the sweep.
     sweep.setRate (rate, sampleRate);
 
-    Delay::rebuild (delays, 2, sampleRate);
-    dcBlockers.clear();
-    dcBlockers.add (new DcBlocker());
-    dcBlockers.add (new DcBlocker());
+    lines.prepare (sampleRate);
+    dcBlockers = {};
 }
 
 void ChorusDimension::setRate (float value) noexcept
@@ -62,4 +59,70 @@ void ChorusDimension::designShelves (float amount) noexcept
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f - 0.8f * amount));
     dryShelfFilters.setCoefficients (
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f + 0.1f * amount));
+}
+
+void ChorusDimension::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
+}
+
+void ChorusDimension::processSample (float inL, float inR, float& outL, float& outR) noexcept
+{
+    processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
+}
+
+void ChorusDimension::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+{
+    if (numSamples <= 0)
+        return;
+
+    // The shelves follow the Wet control from the first sample on; the controls stay put during
+    // a block, so only its first sample can see the amount change.
+    const auto previousShelfAmount = shelfAmount;
+    shelfAmount = wetDry.wetGain < 1.0f ? wetDry.wetGain : wetDry.dryGain;
+    if (shelfAmount != previousShelfAmount)
+        designShelves (shelfAmount);
+
+    Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
+
+    auto sweepNow = sweep; // locals, so that the stores into the arrays do not force them back to memory
+    const auto d = depth, t = delay;
+    for (int i = 0; i < numSamples; ++i)
+    {
+        in[i] = stereoInput (inL, inR, i);
+        const auto v = sweepNow.step();
+        const auto left = t + d * (1.0f - (v + 1.0f) * 0.5f);
+        const auto right = t + d * (v + 1.0f) * 0.5f;
+        delayMs[i] = { left, right, left, right };
+    }
+    sweep = sweepNow;
+
+    lines.process (delayMs, in, wet, numSamples);
+
+    // One loop for the filter network, so that the processor overlaps the filters' recurrences.
+    auto shelves = StereoIIRFilter::startSideBySide (wetShelfFilters, dryShelfFilters);
+    auto fixedHighpass = fixedHighpassFilters.start();
+    auto dc = dcBlockers;
+    const auto weight = highpassWeight, wetScale = wetBoost, s = 1.0f - 0.2f * shelfAmount;
+    const auto dryGain = wetDry.dryGain;
+    toneFilters.process (
+        numSamples, [&wet] (int i) { return wet[i]; },
+        [&] (int i, Float4 toned)
+        {
+            // Lanes 0 and 1 carry the wet shelf's channels, lanes 2 and 3 the dry shelf's.
+            const auto shelved = shelves.process (lowHalves (toned, in[i]));
+            const auto w = lowHalves (shelved, shelved);
+            const auto dry = highHalves (shelved, shelved);
+            const auto invertedHighpassed = fixedHighpass.process (-w);
+
+            // Each side takes the other side's inverted, highpassed wet signal. Formed in double,
+            // not float: the rounding of the product with 0.8 is part of the exact output.
+            const auto p = (w + weight * invertedHighpassed.swappedPairs()).multipliedInDouble (0.8);
+
+            const auto y = width.process (dc.process (p));
+            storeFrame (y * wetScale * s + dry * dryGain, frames, i, numOutputChannels);
+        });
+    StereoIIRFilter::stopSideBySide (wetShelfFilters, dryShelfFilters, shelves);
+    fixedHighpassFilters.stop (fixedHighpass);
+    dcBlockers = dc;
 }

@@ -3,6 +3,7 @@
 #include "ChorusControls.h"
 #include "DcBlocker.h"
 #include "Delay.h"
+#include "EngineBlock.h"
 #include "StereoWidth.h"
 #include "ToneFilters.h"
 #include "TriangleSweep.h"
@@ -31,15 +32,19 @@ public:
     void setLowpass (float value) noexcept { toneFilters.setLowpass (sampleRate, value); }
     void setSpread (float value) noexcept { width.setSpread (value); }
 
+    /** numSamples steps; frames receives the output pairs, left and right interleaved. */
+    void process (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
+
     void processSample (float inL, float inR, float& outL, float& outR) noexcept;
 
-    const Delay& delayLine (int channel) const noexcept { return *delays.getUnchecked (channel); }
+    float delayMs (int channel) const noexcept { return lines.getDelayMs (channel); }
     const StereoIIRFilter& wetShelf() const noexcept { return wetShelfFilters; }
     const StereoIIRFilter& dryShelf() const noexcept { return dryShelfFilters; }
     float getWetBoost() const noexcept { return wetBoost; }
     float getHighpassWeight() const noexcept { return highpassWeight; }
 
 private:
+    void processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
     void designShelves (float amount) noexcept;
 
     double sampleRate = 44100.0;
@@ -55,9 +60,8 @@ private:
     TriangleSweep sweep;
     // 0 at both ends of the Wet control, 1 at 50 percent; 0 stands for flat shelves.
     float shelfAmount = 0.0f;
-    float previousShelfAmount = 0.0f;
-    juce::OwnedArray<Delay> delays;
-    juce::OwnedArray<DcBlocker> dcBlockers;
+    DelayLines<2> lines;
+    BasicDcBlocker<Float4> dcBlockers;
     ToneFilters toneFilters;
     StereoIIRFilter fixedHighpassFilters;
     StereoIIRFilter wetShelfFilters;
@@ -65,48 +69,3 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusDimension)
 };
-
-inline void ChorusDimension::processSample (float inL, float inR, float& outL, float& outR) noexcept
-{
-    const auto v = sweep.step();
-
-    previousShelfAmount = shelfAmount;
-    shelfAmount = wetDry.wetGain < 1.0f ? wetDry.wetGain : wetDry.dryGain;
-    if (shelfAmount != previousShelfAmount)
-        designShelves (shelfAmount);
-
-    auto& left = *delays.getUnchecked (0);
-    auto& right = *delays.getUnchecked (1);
-    left.setDelay (delay + depth * (1.0f - (v + 1.0f) * 0.5f));
-    right.setDelay (delay + depth * (v + 1.0f) * 0.5f);
-
-    float wet[2] { left.process (inL), right.process (inR) };
-    toneFilters.process (wet);
-    wetShelfFilters.process (wet);
-
-    float invertedHighpassed[2] { -wet[0], -wet[1] };
-    fixedHighpassFilters.process (invertedHighpassed);
-
-    float dry[2] { inL, inR };
-    dryShelfFilters.process (dry);
-
-    // Each side takes the other side's inverted, highpassed wet signal. Formed in double, not
-    // float: the rounding of the product with 0.8 is part of the exact output.
-    const auto pL = (float) ((double) (wet[0] + highpassWeight * invertedHighpassed[1]) * 0.8);
-    const auto pR = (float) ((double) (wet[1] + highpassWeight * invertedHighpassed[0]) * 0.8);
-
-    auto yL = dcBlockers.getUnchecked (0)->process (pL);
-    auto yR = dcBlockers.getUnchecked (1)->process (pR);
-
-    width.process (yL, yR);
-
-    const auto s = 1.0f - 0.2f * shelfAmount;
-    outL = yL * wetBoost * s + dry[0] * wetDry.dryGain;
-    outR = yR * wetBoost * s + dry[1] * wetDry.dryGain;
-
-    if (numOutputChannels == 1)
-    {
-        outL = (outL + outR) * 0.5f;
-        outR = 0.0f;
-    }
-}

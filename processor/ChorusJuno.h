@@ -3,6 +3,7 @@
 #include "ChorusControls.h"
 #include "DcBlocker.h"
 #include "Delay.h"
+#include "EngineBlock.h"
 #include "StereoWidth.h"
 #include "ToneFilters.h"
 #include "TriangleSweep.h"
@@ -29,12 +30,17 @@ public:
     void setLowpass (float value) noexcept { toneFilters.setLowpass (sampleRate, value); }
     void setSpread (float value) noexcept { width.setSpread (value); }
 
+    /** numSamples steps; frames receives the output pairs, left and right interleaved. */
+    void process (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
+
     void processSample (float inL, float inR, float& outL, float& outR) noexcept;
 
     /** Channel 0 is the left line, 1 the right one. */
-    const Delay& delayLine (int channel) const noexcept { return *delays.getUnchecked (channel); }
+    float delayMs (int channel) const noexcept { return lines.getDelayMs (channel); }
 
 private:
+    void processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
+
     double sampleRate = 44100.0;
     int numOutputChannels = 2;
     float rate = 0.0f;
@@ -44,35 +50,9 @@ private:
     float delay = 0.0f;
     StereoWidth width;
     TriangleSweep sweep;
-    juce::OwnedArray<Delay> delays;
-    juce::OwnedArray<DcBlocker> dcBlockers;
+    DelayLines<2> lines;
+    BasicDcBlocker<Float4> dcBlockers;
     ToneFilters toneFilters;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusJuno)
 };
-
-inline void ChorusJuno::processSample (float inL, float inR, float& outL, float& outR) noexcept
-{
-    const auto v = sweep.step();
-
-    auto& left = *delays.getUnchecked (0);
-    auto& right = *delays.getUnchecked (1);
-    left.setDelay ((1.0f - (v + 1.0f) * 0.5f) * depth + delay);
-    right.setDelay (((v + 1.0f) * 0.5f) * depth + delay);
-
-    float wet[2] { left.process (inL), right.process (inR) };
-    toneFilters.process (wet);
-    auto wL = dcBlockers.getUnchecked (0)->process (wet[0]);
-    auto wR = dcBlockers.getUnchecked (1)->process (wet[1]);
-
-    width.process (wL, wR);
-
-    outL = wetDry.mix (wL, inL, boost);
-    outR = wetDry.mix (wR, inR, boost);
-
-    if (numOutputChannels == 1)
-    {
-        outL = (outL + outR) * 0.5f;
-        outR = 0.0f;
-    }
-}

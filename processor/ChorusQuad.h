@@ -3,6 +3,7 @@
 #include "ChorusControls.h"
 #include "DcBlocker.h"
 #include "Delay.h"
+#include "EngineBlock.h"
 #include "LFO.h"
 #include "StereoWidth.h"
 #include "ToneFilters.h"
@@ -34,15 +35,18 @@ public:
     void setLowpass (float value) noexcept { toneFilters.setLowpass (sampleRate, value); }
     void setSpread (float value) noexcept { width.setSpread (value); }
 
+    /** numSamples steps; frames receives the output pairs, left and right interleaved. */
+    void process (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
+
     void processSample (float inL, float inR, float& outL, float& outR) noexcept;
 
-    const Delay& lineA (int channel) const noexcept { return *linesA.getUnchecked (channel); }
-    const Delay& lineB (int channel) const noexcept { return *linesB.getUnchecked (channel); }
+    float lineADelayMs (int channel) const noexcept { return lines.getDelayMs (channel); }
+    float lineBDelayMs (int channel) const noexcept { return lines.getDelayMs (2 + channel); }
     const LFO& chorusLfo (int channel) const noexcept { return channel == 0 ? chorusLfoLeft : chorusLfoRight; }
     const LFO& vibratoLfo (int channel) const noexcept { return channel == 0 ? vibratoLfoLeft : vibratoLfoRight; }
 
 private:
-    float sumOfLines (int channel, float in, float chorus, float vibrato) noexcept;
+    void processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
 
     static constexpr float rightRateRatio = 1.17f;
 
@@ -55,10 +59,8 @@ private:
     WetDryLaw wetDry;
     float delay = 0.0f;
     StereoWidth width;
-    float lfoValues[4] {}; // chorus left, chorus right, vibrato left, vibrato right
-    juce::OwnedArray<Delay> linesA;
-    juce::OwnedArray<Delay> linesB;
-    juce::OwnedArray<DcBlocker> dcBlockers;
+    DelayLines<4> lines; // lanes: line A left, line A right, line B left, line B right
+    BasicDcBlocker<Float4> dcBlockers;
     ToneFilters toneFilters;
     LFO chorusLfoLeft;
     LFO chorusLfoRight;
@@ -67,39 +69,3 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusQuad)
 };
-
-inline float ChorusQuad::sumOfLines (int channel, float in, float chorus, float vibrato) noexcept
-{
-    // Line A follows the chorus oscillator alone, from Delay + 0.31 ms up to Delay + Depth + 1.1 ms;
-    // line B moves the other way and carries the vibrato.
-    const auto u = (chorus + 1.0f) * 0.5f;
-    auto& a = *linesA.getUnchecked (channel);
-    auto& b = *linesB.getUnchecked (channel);
-    a.setDelay ((depth + 0.79f) * u + delay + 0.31f);
-    b.setDelay (delay + depth * ((1.0f - (vibrato + 1.0f) * 0.5f) * vibratoAmount + (1.0f - u)));
-    return a.process (in) + b.process (in);
-}
-
-inline void ChorusQuad::processSample (float inL, float inR, float& outL, float& outR) noexcept
-{
-    lfoValues[0] = chorusLfoLeft.tick();
-    lfoValues[1] = chorusLfoRight.tick();
-    lfoValues[2] = vibratoLfoLeft.tick();
-    lfoValues[3] = vibratoLfoRight.tick();
-
-    float wet[2] { sumOfLines (0, inL, lfoValues[0], lfoValues[2]), sumOfLines (1, inR, lfoValues[1], lfoValues[3]) };
-    toneFilters.process (wet);
-    auto wL = dcBlockers.getUnchecked (0)->process (wet[0]);
-    auto wR = dcBlockers.getUnchecked (1)->process (wet[1]);
-
-    width.process (wL, wR);
-
-    outL = wetDry.mix (wL, inL, wetDry.wetGain);
-    outR = wetDry.mix (wR, inR, wetDry.wetGain);
-
-    if (numOutputChannels == 1)
-    {
-        outL = (outL + outR) * 0.5f;
-        outR = 0.0f;
-    }
-}

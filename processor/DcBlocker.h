@@ -1,13 +1,17 @@
 #pragma once
 
-/** One-pole DC blocker: removes the offset that the summed and filtered delay taps can carry. */
-struct DcBlocker
-{
-    float lastInput = 0.0f;
-    float lastOutput = 0.0f;
-    float output = 0.0f;
+#include "Float4.h"
 
-    float process (float x) noexcept
+/** One-pole DC blocker: removes the offset that the summed and filtered delay taps can carry.
+    Sample is float, or Float4 for one blocker per lane. */
+template <typename Sample>
+struct BasicDcBlocker
+{
+    Sample lastInput = 0.0f;
+    Sample lastOutput = 0.0f;
+    Sample output = 0.0f;
+
+    Sample process (Sample x) noexcept
     {
         const auto y = 0.995f * lastOutput + (x - lastInput);
         output = y;
@@ -16,3 +20,5 @@ struct DcBlocker
         return y;
     }
 };
+
+using DcBlocker = BasicDcBlocker<float>;

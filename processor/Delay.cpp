@@ -1,26 +1,24 @@
 #include "Delay.h"
 
 #include <algorithm>
+#include <iterator>
 
-void Delay::prepare (double newSampleRate)
+template <int numLines>
+void DelayLines<numLines>::prepare (double sampleRate)
 {
-    sampleRate = newSampleRate;
     // At least two slots, so that a nonsensical rate still leaves a buffer the taps can address.
     bufferSize = std::max (2, 2 * (int) sampleRate);
     buffer.reset();
-    buffer.reset (new float[(size_t) bufferSize]());
+    buffer.reset (new float[(size_t) (bufferSize * slotSize)]());
 
     samplesPerMs = (float) sampleRate / 1000.0f;
     longestDelay = (float) (bufferSize - 1);
 
     writeIndex = 0;
-    delayMs = 0.0f;
-    setDelay (0.0f);
+    lastWritten = Float4 (0.0f);
+    std::fill (std::begin (lastDelayMs), std::end (lastDelayMs), 0.0f);
+    std::fill (std::begin (lastDelaySamples), std::end (lastDelaySamples), 0.0f);
 }
 
-void Delay::rebuild (juce::OwnedArray<Delay>& lines, int count, double sampleRate)
-{
-    lines.clear();
-    for (int i = 0; i < count; ++i)
-        lines.add (new Delay())->prepare (sampleRate);
-}
+template class DelayLines<2>;
+template class DelayLines<4>;

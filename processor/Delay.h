@@ -1,82 +1,155 @@
 #pragma once
 
+#include "Float4.h"
+
 #include <juce_core/juce_core.h>
 
 #include <memory>
 
-/** Fractional delay line with a two-second buffer and linear interpolation between the two
-    neighbouring taps. */
-class Delay
+/** Fractional delay lines with a two-second buffer each and linear interpolation between the two
+    neighbouring taps. The lines of an engine (two or four) advance together, one per lane of a
+    Float4, and share one write position; each lane's arithmetic is that of a single line.
+
+    Each buffer slot holds, for every line, the sample written there and the one written just
+    before it, so that one load fetches both taps of a read, wrap-around included. */
+template <int numLines>
+class DelayLines
 {
+    static constexpr int slotSize = 2 * numLines; // (earlier, current) per line
+
 public:
-    /** Sizes and clears the buffer; the delay restarts at 0 ms. Allocates. */
-    void prepare (double newSampleRate);
+    static_assert (numLines == 2 || numLines == 4, "lanes of a Float4");
 
-    /** Replaces the lines of an engine with count new ones, prepared for sampleRate. */
-    static void rebuild (juce::OwnedArray<Delay>& lines, int count, double sampleRate);
+    /** Sizes and clears the buffer; every delay restarts at 0 ms. Allocates. */
+    void prepare (double sampleRate);
 
-    /** A request is held between 0 and one sample short of the buffer length, so the taps never
-        leave the buffer; every delay the engines ask for (at most 35 ms) is far inside that. */
-    void setDelay (float ms) noexcept;
-
-    /** One sample in, one delayed sample out; the input is stored on every call. */
-    float process (float in) noexcept;
-
-    float getDelayMs() const noexcept { return delayMs; }
-    float getDelaySamples() const noexcept { return delaySamples; }
-
-private:
-    double sampleRate = 44100.0;
-    std::unique_ptr<float[]> buffer;
-    int bufferSize = 0;
-    float delayMs = 0.0f;
-    float delaySamples = 0.0f;
-    int readIndex = 0;
-    int writeIndex = 0;
-    float feedback = 0.0f;
-
-    // Derived once in prepare or setDelay, so that neither setDelay divides nor process truncates.
-    float samplesPerMs = 0.0f;
-    float longestDelay = 0.0f;
-    float fraction = 0.0f;
-};
-
-inline void Delay::setDelay (float ms) noexcept
-{
-    delayMs = ms;
-    delaySamples = samplesPerMs * ms;
-
-    if (delaySamples > longestDelay)
-        delaySamples = longestDelay;
-    else if (! (delaySamples > 0.0f))
-        delaySamples = 0.0f;
-
-    const auto whole = (int) delaySamples;
-    fraction = delaySamples - (float) whole;
-    readIndex = writeIndex - whole;
-    if (readIndex < 0)
-        readIndex += bufferSize;
-}
-
-inline float Delay::process (float in) noexcept
-{
-    auto* const data = buffer.get();
-    auto y = in;
-
-    if (delaySamples > 0.0f)
+    /** The lines as a local value for a loop over samples, so that the write position and the
+        last sample stay in registers while the loop stores into the buffer: take it with start,
+        step it with process and hand it back with stop. */
+    class Running
     {
-        // Below one sample the integer tap is the sample arriving now, which is not stored yet.
-        const auto s0 = (readIndex == writeIndex && delaySamples < 1.0f) ? in : data[readIndex];
-        const auto s1 = data[(readIndex <= 0 ? bufferSize : readIndex) - 1];
-        y = s0 + (s1 - s0) * fraction;
+    public:
+        /** Sets each lane's delay to delayMs milliseconds, held between 0 and one sample short of
+            the buffer length (every delay the engines ask for, at most 35 ms, is far inside that),
+            stores in and returns the delayed samples. Below one sample the integer tap is the
+            sample arriving now. In lanes numLines and up, the result is unspecified. */
+        forcedinline Float4 process (Float4 delayMs, Float4 in) noexcept;
+
+    private:
+        friend class DelayLines;
+
+        float* data;
+        int size, write;
+        Float4 perMs, longest, previous, lastDelayMs, lastDelaySamples;
+    };
+
+    Running start() const noexcept;
+    void stop (const Running& running) noexcept;
+
+    /** Runs numSamples steps: out[i] = process (delayMs[i], in[i]). */
+    void process (const Float4* delayMs, const Float4* in, Float4* out, int numSamples) noexcept
+    {
+        auto running = start();
+        for (int i = 0; i < numSamples; ++i)
+            out[i] = running.process (delayMs[i], in[i]);
+        stop (running);
     }
 
-    data[writeIndex] = feedback * y + in;
+    float getDelayMs (int line) const noexcept { return lastDelayMs[line]; }
+    float getDelaySamples (int line) const noexcept { return lastDelaySamples[line]; }
 
-    if (++writeIndex >= bufferSize)
-        writeIndex = 0;
-    if (++readIndex >= bufferSize)
-        readIndex = 0;
+private:
+    /** Line k's (earlier, current) pair, in lanes 0 and 1; lane k of offsets is the index of the
+        pair's first float in the buffer. */
+    template <int k>
+    static Float4 taps (const float* data, Int4 offsets) noexcept
+    {
+        // Unsigned, so that the index widens without a sign extension.
+        return Float4::loadPair (data + (unsigned) offsets.template lane<k>());
+    }
 
+    std::unique_ptr<float[]> buffer;
+    int bufferSize = 0;
+    int writeIndex = 0;
+    float samplesPerMs = 0.0f;
+    float longestDelay = 0.0f;
+    Float4 lastWritten { 0.0f };
+    float lastDelayMs[4] {};
+    float lastDelaySamples[4] {};
+};
+
+template <int numLines>
+typename DelayLines<numLines>::Running DelayLines<numLines>::start() const noexcept
+{
+    Running running;
+    running.data = buffer.get();
+    running.size = bufferSize;
+    running.write = writeIndex;
+    running.perMs = samplesPerMs;
+    running.longest = longestDelay;
+    running.previous = lastWritten;
+    running.lastDelayMs = Float4::load (lastDelayMs);
+    running.lastDelaySamples = Float4::load (lastDelaySamples);
+    return running;
+}
+
+template <int numLines>
+void DelayLines<numLines>::stop (const Running& running) noexcept
+{
+    writeIndex = running.write;
+    lastWritten = running.previous;
+    running.lastDelayMs.store (lastDelayMs);
+    running.lastDelaySamples.store (lastDelaySamples);
+}
+
+template <int numLines>
+forcedinline Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexcept
+{
+    const Float4 zero (0.0f);
+
+    // Above the longest delay: the longest; not above 0 (NaN included): 0.
+    const auto samples = min (max (perMs * delayMs, zero), longest);
+    const auto whole = Int4::truncate (samples);
+    const auto fraction = samples - whole.toFloat();
+    auto read = Int4 (write) - whole;
+    read = read + (read.isNegative() & Int4 (size));
+    const auto offsets = read * slotSize + Int4 (0, 2, 4, 6);
+
+    // Below one sample the taps are the input and the sample written last. The write slot is
+    // filled with them first, so that the read below finds them there.
+    auto* const slot = data + write * slotSize;
+    interleaveLow (previous, in).store (slot);
+    if constexpr (numLines == 4)
+        interleaveHigh (previous, in).store (slot + 4);
+
+    Float4 earlier, current;
+    if constexpr (numLines == 2)
+    {
+        const auto pairs = lowHalves (taps<0> (data, offsets), taps<1> (data, offsets));
+        earlier = evenLanes (pairs, pairs);
+        current = oddLanes (pairs, pairs);
+    }
+    else
+    {
+        const auto low = lowHalves (taps<0> (data, offsets), taps<1> (data, offsets));
+        const auto high = lowHalves (taps<2> (data, offsets), taps<3> (data, offsets));
+        earlier = evenLanes (low, high);
+        current = oddLanes (low, high);
+    }
+
+    const auto y = select (samples > zero, current + (earlier - current) * fraction, in);
+
+    // A feedback of 0, kept as a product: it decides the sign of a stored zero.
+    const auto stored = 0.0f * y + in;
+    interleaveLow (previous, stored).store (slot);
+    if constexpr (numLines == 4)
+        interleaveHigh (previous, stored).store (slot + 4);
+    previous = stored;
+
+    if (++write >= size)
+        write = 0;
+
+    lastDelayMs = delayMs;
+    lastDelaySamples = samples;
     return y;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Float4.h"
+
 /** Wavetable oscillator: one cycle in a 1024-step table, read with linear interpolation, with up
     to four extra outputs that read the same table at fixed phase leads. */
 class LFO
@@ -24,39 +26,60 @@ public:
         same phase, then advances. */
     float tick() noexcept;
 
+    /** numSamples ticks with phase outputs 1 and 2 (which must be enabled): values[i] holds tick
+        i's output 2 (+240 degrees), output 1 (+120 degrees) and, twice, its value. values needs
+        room for numSamples rounded up to a multiple of 4; the entries past numSamples are
+        unspecified. */
+    void renderWithLeads (Float4* values, int numSamples) noexcept;
+
+    /** numSamples ticks of four oscillators at once: lane k of values[i] is what tick i of
+        oscillators[k] returns. */
+    static void renderFour (LFO* const (&oscillators)[4], Float4* values, int numSamples) noexcept;
+
     float sampleRate = 44100.0f;
     float phaseIncrement = 0.0f;
     float phase = 0.0f;
-    float table[tableSize] {};
+    // The last entry repeats the first, so that interpolation past the end needs no wrap.
+    float table[tableSize + 1] {};
     float phaseOutputs[numPhaseOutputs] {};
     bool phaseOutputEnabled[numPhaseOutputs] {};
+
+private:
+    /** Copies the table into wideTable. */
+    void widen() noexcept;
+
+    // The table in double, so that one load fetches both entries of an interpolation, already
+    // widened as the interpolation in double needs them.
+    double wideTable[tableSize + 1] {};
+
+    // Table steps each phase output reads behind the main position.
+    static constexpr int stepsBehind[numPhaseOutputs] { 768, 683, 342, 256 };
+
+    /** The table between entry j and the next, weighted in double as keep and fraction. */
+    float read (int j, double keep, double fraction) const noexcept
+    {
+        return (float) ((double) table[j] * keep + (double) table[j + 1] * fraction);
+    }
+
+    static int behind (int i, int k) noexcept
+    {
+        return i < stepsBehind[k] ? i - stepsBehind[k] + tableSize : i - stepsBehind[k];
+    }
 };
 
 inline float LFO::tick() noexcept
 {
-    // Table steps each phase output reads behind the main position.
-    static constexpr int stepsBehind[numPhaseOutputs] { 768, 683, 342, 256 };
-
     const auto i = (int) phase;
     const auto frac = (double) (phase - (float) i);
     const auto keep = 1.0 - frac;
-    const auto next = i >= tableSize - 1 ? 0 : i + 1;
 
     for (int k = 0; k < numPhaseOutputs; ++k)
-    {
-        if (! phaseOutputEnabled[k])
-            continue;
-
-        auto j = i - stepsBehind[k];
-        if (i < stepsBehind[k])
-            j += tableSize;
-        const auto jNext = j >= tableSize - 1 ? 0 : j + 1;
-        phaseOutputs[k] = (float) ((double) table[j] * keep + (double) table[jNext] * frac);
-    }
+        if (phaseOutputEnabled[k])
+            phaseOutputs[k] = read (behind (i, k), keep, frac);
 
     phase += phaseIncrement;
     if (phase >= (float) tableSize)
         phase -= (float) tableSize;
 
-    return (float) ((double) table[i] * keep + (double) table[next] * frac);
+    return read (i, keep, frac);
 }

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <thread>
+#include <type_traits>
 
 const juce::Identifier QexTidewellAudioProcessor::presetDataName { "presetName" };
 const juce::Identifier QexTidewellAudioProcessor::presetDataPath { "presetPath" };
@@ -185,6 +187,60 @@ constexpr int maxPhaseMeterPairs = 100;
 constexpr double fastRamp = 0.1;
 constexpr double bypassRamp = 0.05;
 constexpr double modeCrossfadeRamp = 0.5;
+
+/** The crossfade sum with one engine running, when every other engine adds a zero (its held pair
+    times its gain), which is the steady state. Adding -0 changes nothing and adding +0 only turns a
+    -0 into +0, so the sum is the running engine's term plus +0 if any of the zeros added to it is
+    +0, else plus -0; per channel. */
+struct SingleEngine
+{
+    size_t engine;
+    float zero[2];
+    Float4 zeros;
+};
+
+std::optional<SingleEngine> singleRunningEngine (const std::array<float, 4>& gains, const std::array<bool, 4>& running,
+                                                 const std::array<std::pair<float, float>, 4>& held) noexcept
+{
+    if (std::count (running.begin(), running.end(), true) != 1)
+        return {};
+
+    SingleEngine single { (size_t) (std::find (running.begin(), running.end(), true) - running.begin()), {}, {} };
+    for (int channel = 0; channel < 2; ++channel)
+    {
+        // The zeros before the running engine are summed first; the rest are added one by one.
+        auto prefix = -0.0f;
+        auto plusZero = false;
+        for (size_t k = 0; k < 4; ++k)
+        {
+            if (k == single.engine)
+                continue;
+            const auto term = (channel == 0 ? held[k].first : held[k].second) * gains[k];
+            if (term != 0.0f)
+                return {};
+            if (k < single.engine)
+                prefix = k == 0 ? term : prefix + term;
+            else
+                plusZero = plusZero || ! std::signbit (term);
+        }
+        plusZero = plusZero || (single.engine > 0 && ! std::signbit (prefix));
+        single.zero[channel] = plusZero ? 0.0f : -0.0f;
+    }
+    single.zeros = Float4 (single.zero[0], single.zero[1], single.zero[0], single.zero[1]);
+    return single;
+}
+
+int lowestSetBit (std::uint32_t mask) noexcept
+{
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctz (mask);
+#else
+    int index = 0;
+    for (; (mask & 1u) == 0; mask >>= 1)
+        ++index;
+    return index;
+#endif
+}
 
 int rampSteps (double seconds, int controlInterval, double sampleRate)
 {
@@ -373,60 +429,134 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
     engineOutputs = {};
     auto peakLeft = 0.0f;
     auto peakRight = 0.0f;
+    Float4 peaksLeft (0.0f), peaksRight (0.0f);
 
-    for (int chunkStart = 0; chunkStart < numSamples; chunkStart += controlInterval)
+    for (int chunkStart = 0, chunkEnd = 0; chunkStart < numSamples; chunkStart = chunkEnd)
     {
         controlTick();
 
-        const auto chunkEnd = juce::jmin (numSamples, chunkStart + controlInterval);
+        // The engines run on through the ticks that would change nothing, in longer stretches.
+        chunkEnd = juce::jmin (numSamples, chunkStart + controlInterval);
+        while (chunkEnd < numSamples && controlTickChangesNothing())
+            chunkEnd = juce::jmin (numSamples, chunkEnd + controlInterval);
         const auto gains = modeGainValues;
         const auto running = engineRunning;
         const auto volume = volumeGain;
         const auto bypassMix = bypassValue;
+        const auto single = singleRunningEngine (gains, running, engineOutputs);
 
-        for (int i = chunkStart; i < chunkEnd; ++i)
+        for (int blockStart = chunkStart; blockStart < chunkEnd; blockStart += engineBlockSize)
         {
-            // Read both inputs first: the buffer is processed in place.
-            const auto inL = inLeft[i];
-            const auto inR = inRight[i];
+            const auto n = juce::jmin (engineBlockSize, chunkEnd - blockStart);
 
-            if (running[0])
-                chorusJuno.processSample (inL, inR, engineOutputs[0].first, engineOutputs[0].second);
-            if (running[1])
-                chorusDimension.processSample (inL, inR, engineOutputs[1].first, engineOutputs[1].second);
-            if (running[2])
-                chorusEnsemble.processSample (inL, inR, engineOutputs[2].first, engineOutputs[2].second);
-            if (running[3])
-                chorusQuad.processSample (inL, inR, engineOutputs[3].first, engineOutputs[3].second);
-
-            const auto left = ((engineOutputs[0].first * gains[0] + engineOutputs[1].first * gains[1])
-                               + engineOutputs[2].first * gains[2])
-                              + engineOutputs[3].first * gains[3];
-            const auto right = ((engineOutputs[0].second * gains[0] + engineOutputs[1].second * gains[1])
-                                + engineOutputs[2].second * gains[2])
-                               + engineOutputs[3].second * gains[3];
-
-            if (outs == 2)
+            // Each engine's output pairs, interleaved; an engine that does not run repeats the
+            // last pair it gave in this slice.
+            alignas (16) float frames[4][2 * engineBlockSize];
+            const auto render = [&] (size_t k, auto& engine)
             {
-                outLeft[i] = left * volume;
-                outRight[i] = right * volume;
-            }
-            else
-            {
-                outLeft[i] = (left + right) * volume;
-            }
+                if (running[k])
+                {
+                    engine.process (inLeft + blockStart, inRight + blockStart, frames[k], n);
+                    engineOutputs[k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
+                }
+                else if (! single.has_value())
+                {
+                    const Float4 held (engineOutputs[k].first, engineOutputs[k].second, engineOutputs[k].first,
+                                       engineOutputs[k].second);
+                    for (int i = 0; i < n; i += 2)
+                        held.store (frames[k] + 2 * i);
+                }
+            };
+            render (0, chorusJuno);
+            render (1, chorusDimension);
+            render (2, chorusEnsemble);
+            render (3, chorusQuad);
 
-            if (bypassMix != 0.0f)
+            // The rest of the path, on one frame (float) or on four (Float4, each lane a frame).
+            const auto mixed = [&] (auto lanes, int offset)
             {
-                outLeft[i] = outLeft[i] * (1.0f - bypassMix) + dryLeft[i] * bypassMix;
+                using Lanes = decltype (lanes);
+                const auto at = [&frames, offset] (size_t k)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return frames[k][offset];
+                    else
+                        return Float4::load (frames[k] + offset);
+                };
+                if (single.has_value())
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return at (single->engine) * gains[single->engine] + single->zero[offset % 2];
+                    else
+                        return at (single->engine) * gains[single->engine] + single->zeros;
+                }
+                return ((at (0) * gains[0] + at (1) * gains[1]) + at (2) * gains[2]) + at (3) * gains[3];
+            };
+            const auto finish = [&] (auto left, auto right, int i, auto& peakOfLeft, auto& peakOfRight)
+            {
+                using Lanes = decltype (left);
+                const auto load = [] (const float* p)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        return *p;
+                    else
+                        return Float4::load (p);
+                };
+                const auto store = [] (float* p, Lanes x)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        *p = x;
+                    else
+                        x.store (p);
+                };
+                // jmax (peak, x): x only when it is larger, never a NaN.
+                const auto raise = [] (auto& peak, Lanes x)
+                {
+                    if constexpr (std::is_same_v<Lanes, float>)
+                        peak = juce::jmax (peak, x);
+                    else
+                        peak = max (x, peak);
+                };
+
+                auto l = outs == 2 ? left * volume : (left + right) * volume;
+                auto r = right * volume;
+                if (bypassMix != 0.0f)
+                {
+                    l = l * (1.0f - bypassMix) + load (dryLeft + i) * bypassMix;
+                    r = r * (1.0f - bypassMix) + load (dryRight + i) * bypassMix;
+                }
+
+                store (outLeft + i, l);
+                raise (peakOfLeft, l);
                 if (outs == 2)
-                    outRight[i] = outRight[i] * (1.0f - bypassMix) + dryRight[i] * bypassMix;
-            }
+                {
+                    store (outRight + i, r);
+                    raise (peakOfRight, r);
+                }
+                else
+                {
+                    raise (peakOfRight, load (outRight + i)); // the left channel again, or one left alone
+                }
+            };
 
-            peakLeft = juce::jmax (peakLeft, outLeft[i]);
-            peakRight = juce::jmax (peakRight, outRight[i]);
+            int j = 0;
+            for (; j + 4 <= n; j += 4)
+            {
+                const auto first = mixed (Float4(), 2 * j), second = mixed (Float4(), 2 * j + 4);
+                finish (evenLanes (first, second), oddLanes (first, second), blockStart + j, peaksLeft, peaksRight);
+            }
+            for (; j < n; ++j)
+                finish (mixed (0.0f, 2 * j), mixed (0.0f, 2 * j + 1), blockStart + j, peakLeft, peakRight);
         }
     }
+
+    float lanes[4];
+    peaksLeft.store (lanes);
+    for (const auto peak : lanes)
+        peakLeft = juce::jmax (peakLeft, peak);
+    peaksRight.store (lanes);
+    for (const auto peak : lanes)
+        peakRight = juce::jmax (peakRight, peak);
 
     feedMeters (outLeft, outRight, numSamples, peakLeft, peakRight);
     forceParameterUpdate = false;
@@ -434,29 +564,41 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
 
 void QexTidewellAudioProcessor::controlTick()
 {
-    if (jumpPending.exchange (false, std::memory_order_acquire))
+    // The plain loads spare the locked exchanges at the ticks where nothing is waiting, which
+    // are most of them.
+    if (jumpPending.load (std::memory_order_relaxed) && jumpPending.exchange (false, std::memory_order_acquire))
         applyJump();
 
-    if (const auto pending = pendingSlots.exchange (0, std::memory_order_acquire); pending != 0)
+    if (pendingSlots.load (std::memory_order_relaxed) != 0)
+    {
+        const auto pending = pendingSlots.exchange (0, std::memory_order_acquire);
         for (size_t index = 0; index < slots.size(); ++index)
             if ((pending & slotBit (index)) != 0)
                 slots[index].smoother->setTargetValue (pendingTargets[index].load (std::memory_order_relaxed));
+        movingSlots |= pending;
+    }
 
-    if (modeChangePending.exchange (false, std::memory_order_acquire))
+    if (modeChangePending.load (std::memory_order_relaxed)
+        && modeChangePending.exchange (false, std::memory_order_acquire))
     {
         const auto mode = currentChorusMode.load (std::memory_order_relaxed);
         for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
             modeGainSmoothers[k].setTargetValue (mode == (float) k ? 1.0f : 0.0f);
     }
 
+    // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
+    // would change nothing.
     SlotMask changed = 0;
-    for (size_t index = 0; index < slots.size(); ++index)
+    for (auto moving = movingSlots; moving != 0; moving &= moving - 1)
     {
+        const auto index = (size_t) lowestSetBit (moving);
         auto& slot = slots[index];
         const auto before = *slot.value;
         *slot.value = slot.smoother->getNextValue();
         if (*slot.value != before)
             changed |= slotBit (index);
+        if (! slot.smoother->isSmoothing() && *slot.value == slot.smoother->getTargetValue())
+            movingSlots &= ~slotBit (index);
     }
 
     for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
@@ -471,7 +613,21 @@ void QexTidewellAudioProcessor::controlTick()
     if (forceParameterUpdate || (changed & slotBit (gain)) != 0)
         volumeGain = juce::Decibels::decibelsToGain (gainValue, -100.0f);
 
-    pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
+    if (forceParameterUpdate || changed != 0)
+        pushControls (forceParameterUpdate ? ~SlotMask {} : changed);
+}
+
+bool QexTidewellAudioProcessor::controlTickChangesNothing() const
+{
+    if (forceParameterUpdate || movingSlots != 0 || pendingSlots.load (std::memory_order_relaxed) != 0
+        || jumpPending.load (std::memory_order_relaxed) || modeChangePending.load (std::memory_order_relaxed))
+        return false;
+
+    for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+        if (modeGainSmoothers[k].isSmoothing() || modeGainValues[k] != modeGainSmoothers[k].getTargetValue())
+            return false;
+
+    return true;
 }
 
 void QexTidewellAudioProcessor::pushControls (SlotMask changedSlots)
@@ -660,6 +816,7 @@ void QexTidewellAudioProcessor::resetSmootherValues()
 void QexTidewellAudioProcessor::applyJump()
 {
     forceParameterUpdate = true;
+    movingSlots = allSlots;
 
     for (size_t index = 0; index < slots.size(); ++index)
     {

@@ -4,6 +4,7 @@
 #include "ChorusEnsemble.h"
 #include "ChorusJuno.h"
 #include "ChorusQuad.h"
+#include "Float4.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -171,14 +172,17 @@ private:
     std::array<ControlSlot, numSlots> slots;
 
     using SlotMask = std::uint32_t;
-    static_assert (numSlots <= 32, "one bit per slot");
+    static_assert (numSlots < 32, "one bit per slot");
     static constexpr SlotMask slotBit (size_t index) { return SlotMask { 1 } << index; }
+    static constexpr SlotMask allSlots = (SlotMask { 1 } << numSlots) - 1;
 
     // Hand-off from the threads that set parameters to the audio thread. A setter stores the
     // new target and then raises the slot's bit (release); the audio thread collects the bits
     // at each control tick (acquire) and only then touches the smoothers, which it alone owns.
     std::array<std::atomic<float>, numSlots> pendingTargets {};
     std::atomic<SlotMask> pendingSlots { 0 };
+    // Slots whose smoother ramps or whose tick value has not caught up with the target yet.
+    SlotMask movingSlots = allSlots;
     std::atomic<bool> modeChangePending { false };
     std::atomic<bool> jumpPending { false };
 
@@ -192,6 +196,8 @@ private:
 
     void processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples);
     void controlTick();
+    /** True when a control tick now would leave every value as it is. */
+    bool controlTickChangesNothing() const;
     void applyJump();
     void pushControls (SlotMask changedSlots);
     ChorusControls controlsFor (int mode) const;

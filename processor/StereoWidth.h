@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Float4.h"
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <cmath>
@@ -43,6 +45,20 @@ public:
         const auto d = (left - right) * 0.5f * sideGain;
         left = m + d;
         right = m - d;
+    }
+
+    /** process on a left sample in lane 0 and a right one in lane 1; lanes 2 and 3 of the result
+        are copies of them. */
+    Float4 process (Float4 x) const noexcept
+    {
+        if (sideDb == 0.0f)
+            return x;
+
+        const auto left = x.broadcastLane<0>();
+        const auto right = x.broadcastLane<1>();
+        const auto m = (left + right) * 0.5f * midGain;
+        const auto d = (left - right) * 0.5f * sideGain;
+        return m + d.negateOddLanes(); // adding the negation is the subtraction, bit for bit
     }
 
 private:

@@ -18,8 +18,10 @@ struct WetDryLaw
         outputCompensation = 1.0f - 0.37f * (wetGain < 1.0f ? wetGain : dryGain);
     }
 
-    /** The output of one channel; wetScale is the wet gain with any engine-specific boost. */
-    float mix (float wet, float dry, float wetScale) const noexcept
+    /** The output of one channel, or of each lane of a Float4; wetScale is the wet gain with any
+        engine-specific boost. */
+    template <typename Sample>
+    Sample mix (Sample wet, Sample dry, float wetScale) const noexcept
     {
         return (wet * wetScale * wetCompensation + dry * dryGain) * outputCompensation;
     }

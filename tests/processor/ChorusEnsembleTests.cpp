@@ -11,10 +11,10 @@ TEST (ChorusEnsemble, linesFollowTheChorusPhasesFromTheTableStartAtAnySampleRate
 
     // At the table start the three phases read 0, +171/256 (+120 degrees) and -170/256 (+240).
     const auto c120 = 171.0f / 256.0f, c240 = -170.0f / 256.0f;
-    EXPECT_FLOAT_EQ (engine.lineA (0).getDelayMs(), 2.0f + 4.0f * (c240 + 1.0f) * 0.5f);
-    EXPECT_FLOAT_EQ (engine.lineA (1).getDelayMs(), 2.0f + 4.0f * (c120 + 1.0f) * 0.5f);
-    EXPECT_FLOAT_EQ (engine.lineB (0).getDelayMs(), 2.0f + 4.0f * 0.5f);
-    EXPECT_FLOAT_EQ (engine.lineB (1).getDelayMs(), engine.lineB (0).getDelayMs());
+    EXPECT_FLOAT_EQ (engine.lineADelayMs (0), 2.0f + 4.0f * (c240 + 1.0f) * 0.5f);
+    EXPECT_FLOAT_EQ (engine.lineADelayMs (1), 2.0f + 4.0f * (c120 + 1.0f) * 0.5f);
+    EXPECT_FLOAT_EQ (engine.lineBDelayMs (0), 2.0f + 4.0f * 0.5f);
+    EXPECT_FLOAT_EQ (engine.lineBDelayMs (1), engine.lineBDelayMs (0));
 
     // A new sample rate reaches the oscillators although their rates did not change.
     engine.prepare (96000.0, 2, typicalControls());

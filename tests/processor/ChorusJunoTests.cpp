@@ -24,12 +24,12 @@ TEST (ChorusJuno, theTwoLinesSweepInOppositeDirections)
     engine.prepare (exactRate, 2, sixtyControls());
 
     runSilence (engine, stepsToTurn); // sweep at +1
-    EXPECT_EQ (engine.delayLine (0).getDelayMs(), 2.0f);
-    EXPECT_EQ (engine.delayLine (1).getDelayMs(), 6.0f);
+    EXPECT_EQ (engine.delayMs (0), 2.0f);
+    EXPECT_EQ (engine.delayMs (1), 6.0f);
 
     runSilence (engine, 2 * stepsToTurn); // sweep at -1
-    EXPECT_EQ (engine.delayLine (0).getDelayMs(), 6.0f);
-    EXPECT_EQ (engine.delayLine (1).getDelayMs(), 2.0f);
+    EXPECT_EQ (engine.delayMs (0), 6.0f);
+    EXPECT_EQ (engine.delayMs (1), 2.0f);
 }
 
 TEST (ChorusJuno, halfWetAddsTheBoostedWetToTheDryAndScalesBothBy063)

@@ -24,9 +24,9 @@ TEST (ChorusQuad, lineAPeaksAt31Point1MsAtDepth10AndDelay20)
     engine.prepare (65536.0, 2, quadControls());
 
     runSilence (engine, 256 * 64 + 1);
-    EXPECT_FLOAT_EQ (engine.lineA (0).getDelayMs(), 31.1f);
+    EXPECT_FLOAT_EQ (engine.lineADelayMs (0), 31.1f);
     // Line B moves against line A: only the vibrato, at most 5 ms, is left of it here.
-    EXPECT_NEAR (engine.lineB (0).getDelayMs(), 22.5f, 2.5f + 1.0e-4f);
+    EXPECT_NEAR (engine.lineBDelayMs (0), 22.5f, 2.5f + 1.0e-4f);
 }
 
 TEST (ChorusQuad, rightOscillatorsRun117TimesFasterAtEveryRate)

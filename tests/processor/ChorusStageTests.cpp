@@ -61,12 +61,13 @@ TEST (StereoIIRFilter, givesExactlyTheFrameworkFiltersOutputOnEachChannel)
         for (int n = 0; n < 20000; ++n)
         {
             const auto level = (n / 2000) % 2 == 0 ? 1.0f : 1.0e-9f;
-            float x[2] { (random.nextFloat() - 0.5f) * level, (random.nextFloat() - 0.5f) * level };
-            const auto expectedLeft = left.processSingleSampleRaw (x[0]);
-            const auto expectedRight = right.processSingleSampleRaw (x[1]);
-            pair.process (x);
-            ASSERT_EQ (x[0], expectedLeft) << n;
-            ASSERT_EQ (x[1], expectedRight) << n;
+            const auto l = (random.nextFloat() - 0.5f) * level, r = (random.nextFloat() - 0.5f) * level;
+            const auto expectedLeft = left.processSingleSampleRaw (l);
+            const auto expectedRight = right.processSingleSampleRaw (r);
+            Float4 x (l, r, l, r);
+            pair.process (&x, 1);
+            ASSERT_EQ (x.lane0(), expectedLeft) << n;
+            ASSERT_EQ (x.lane1(), expectedRight) << n;
         }
     }
 }
@@ -76,4 +77,47 @@ TEST (ToneFilters, onlyCornersFromJustBelowHalfTheSampleRateUpAreMoved)
     EXPECT_EQ (ToneFilters::guardedCorner (22050.0, 20000.0), 0.49 * 22050.0);
     EXPECT_EQ (ToneFilters::guardedCorner (32000.0, 15000.0), 15000.0);
     EXPECT_EQ (ToneFilters::guardedCorner (44100.0, 20000.0), 20000.0);
+}
+
+TEST (ToneFilters, theHighpassAndLowpassSharingLanesGiveTheFrameworkFiltersOutputInBlocksOfAnyLength)
+{
+    ToneFilters tone;
+    tone.setHighpass (44100.0, 300.0f);
+    tone.setLowpass (44100.0, 2000.0f);
+    juce::IIRFilter highpass[2], lowpass[2];
+    for (int channel = 0; channel < 2; ++channel)
+    {
+        highpass[channel].setCoefficients (juce::IIRCoefficients::makeHighPass (44100.0, 300.0));
+        lowpass[channel].setCoefficients (juce::IIRCoefficients::makeLowPass (44100.0, 2000.0));
+    }
+
+    juce::Random random (12);
+    for (int length : { 1, 2, 3, 64, 1, 5, 17, 2, 1, 40 })
+    {
+        Float4 block[64];
+        for (int i = 0; i < length; ++i)
+        {
+            const auto l = random.nextFloat() - 0.5f, r = random.nextFloat() - 0.5f;
+            block[i] = { l, r, l, r };
+        }
+
+        int emitted = 0;
+        tone.process (
+            length, [&block] (int i) { return block[i]; },
+            [&] (int i, Float4 y)
+            {
+                ASSERT_EQ (i, emitted++);
+                float lanes[4], x[4];
+                y.store (lanes);
+                block[i].store (x);
+                for (int channel = 0; channel < 2; ++channel)
+                {
+                    const auto expected = lowpass[channel].processSingleSampleRaw (
+                        highpass[channel].processSingleSampleRaw (x[channel]));
+                    ASSERT_EQ (lanes[channel], expected) << length << ", " << i;
+                    ASSERT_EQ (lanes[channel + 2], expected) << length << ", " << i;
+                }
+            });
+        ASSERT_EQ (emitted, length);
+    }
 }

@@ -42,3 +42,51 @@ TEST (Lfo, phaseOutputsLeadByTheirAnglesAndOnlyWhenEnabled)
     EXPECT_EQ (triangle.phaseOutputs[1], triangle.table[17]);
     EXPECT_EQ (triangle.phaseOutputs[2], triangle.table[358]);
 }
+
+TEST (Lfo, blockRenderingGivesExactlyWhatTicksGive)
+{
+    // Odd increments, so that the phases land between entries and wrap at odd places.
+    const auto oscillator = [] (bool sine, float hz, float startPhase)
+    {
+        LFO lfo;
+        sine ? lfo.fillSine() : lfo.fillTriangle();
+        lfo.setSampleRate (44100.0);
+        lfo.setFrequency (hz);
+        lfo.phase = startPhase;
+        lfo.enablePhaseOutput (1);
+        lfo.enablePhaseOutput (2);
+        return lfo;
+    };
+
+    auto ticked = oscillator (true, 5.71f, 1023.9f), rendered = ticked;
+    LFO four[4] { oscillator (false, 0.21f, 0.0f), oscillator (false, 6.0f, 700.3f), oscillator (true, 5.71f, 1023.5f),
+                  oscillator (true, 0.1f, 341.7f) };
+    LFO fourTicked[4] { four[0], four[1], four[2], four[3] };
+
+    Float4 leads[52], values[50]; // room for a multiple of four ticks
+    for (int block = 0; block < 40; ++block)
+    {
+        rendered.renderWithLeads (leads, 50);
+        LFO::renderFour ({ &four[0], &four[1], &four[2], &four[3] }, values, 50);
+
+        for (int n = 0; n < 50; ++n)
+        {
+            float lanes[4];
+            leads[n].store (lanes);
+            const auto value = ticked.tick();
+            ASSERT_EQ (lanes[0], ticked.phaseOutputs[2]) << block << ", " << n;
+            ASSERT_EQ (lanes[1], ticked.phaseOutputs[1]) << block << ", " << n;
+            ASSERT_EQ (lanes[2], value) << block << ", " << n;
+            ASSERT_EQ (lanes[3], value) << block << ", " << n;
+
+            values[n].store (lanes);
+            for (int k = 0; k < 4; ++k)
+                ASSERT_EQ (lanes[k], fourTicked[k].tick()) << block << ", " << n << ", oscillator " << k;
+        }
+        ASSERT_EQ (rendered.phase, ticked.phase);
+        for (int k = 0; k < 4; ++k)
+            ASSERT_EQ (four[k].phase, fourTicked[k].phase);
+    }
+    EXPECT_EQ (rendered.phaseOutputs[1], ticked.phaseOutputs[1]);
+    EXPECT_EQ (rendered.phaseOutputs[2], ticked.phaseOutputs[2]);
+}
