@@ -1,6 +1,7 @@
 #pragma once
 
 #include "processor/PluginProcessor.h"
+#include "support/AudioTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,7 @@ protected:
 
     float value (const juce::String& id) { return processor.parameters.getRawParameterValue (id)->load(); }
 
-    void set (const juce::String& id, float newValue)
-    {
-        auto* parameter = processor.parameters.getParameter (id);
-        parameter->setValueNotifyingHost (parameter->convertTo0to1 (newValue));
-    }
+    void set (const juce::String& id, float newValue) { setParameter (processor, id, newValue); }
 
     juce::String presetName() { return processor.parameters.state[QexTidewellAudioProcessor::presetDataName]; }
     juce::String presetPath() { return processor.parameters.state[QexTidewellAudioProcessor::presetDataPath]; }

@@ -1,6 +1,6 @@
 #include "AudioTestSupport.h"
 
-void setParameter (QexTidewellAudioProcessor& processor, const char* id, float value)
+void setParameter (QexTidewellAudioProcessor& processor, const juce::String& id, float value)
 {
     auto* parameter = processor.parameters.getParameter (id);
     jassert (parameter != nullptr);

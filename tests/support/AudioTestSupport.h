@@ -5,7 +5,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 /** Sets a parameter as the host would, in its own units. */
-void setParameter (QexTidewellAudioProcessor& processor, const char* id, float value);
+void setParameter (QexTidewellAudioProcessor& processor, const juce::String& id, float value);
 
 /** A buffer of reproducible noise in [-0.5, 0.5). */
 juce::AudioBuffer<float> makeNoise (int numChannels, int numSamples, int seed = 1);
