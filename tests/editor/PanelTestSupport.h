@@ -26,11 +26,7 @@ inline juce::Image snapshot (const juce::String& name, juce::Component& c, int p
     for (int i = 0; i < paints; ++i)
         image = c.createComponentSnapshot (c.getLocalBounds(), true, 1.0f);
 
-    auto file = testOutputFolder().getChildFile ("editor").getChildFile (name + ".png");
-    file.getParentDirectory().createDirectory();
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    juce::PNGImageFormat().writeImageToStream (image, out);
+    saveTestImage (image, "editor", name);
     return image;
 }
 

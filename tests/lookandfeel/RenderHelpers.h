@@ -18,11 +18,7 @@ template <typename Paint> juce::Image draw (const juce::String& name, int width,
         paint (g);
     }
 
-    auto file = testOutputFolder().getChildFile ("lookandfeel").getChildFile (name + ".png");
-    file.getParentDirectory().createDirectory();
-    file.deleteFile();
-    juce::FileOutputStream out (file);
-    juce::PNGImageFormat().writeImageToStream (image, out);
+    saveTestImage (image, "lookandfeel", name);
     return image;
 }
 

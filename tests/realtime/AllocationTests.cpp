@@ -41,14 +41,6 @@ void operator delete[] (void* p) noexcept { std::free (p); }
 void operator delete (void* p, std::size_t) noexcept { std::free (p); }
 void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
 
-int main (int argc, char** argv)
-{
-    testing::InitGoogleTest (&argc, argv);
-    juce::ScopedJuceInitialiser_GUI juce;
-    ScopedDataHome dataHome;
-    return RUN_ALL_TESTS();
-}
-
 TEST (RealTime, processBlockAllocatesNothingAcrossModesBypassAutomationAndBlockSizes)
 {
     ScopedDataHome home;

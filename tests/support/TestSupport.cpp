@@ -43,6 +43,15 @@ void pumpMessages (int milliseconds)
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
 }
 
+void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name)
+{
+    auto file = testOutputFolder().getChildFile (folder).getChildFile (name + ".png");
+    file.getParentDirectory().createDirectory();
+    file.deleteFile();
+    juce::FileOutputStream out (file);
+    juce::PNGImageFormat().writeImageToStream (image, out);
+}
+
 juce::File testOutputFolder()
 {
     auto folder = juce::File (TIDEWELL_TEST_OUTPUT_DIR);

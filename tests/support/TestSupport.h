@@ -44,3 +44,6 @@ void pumpMessages (int milliseconds = 20);
 
 /** A folder under the build tree where tests leave images and files for people to look at. */
 juce::File testOutputFolder();
+
+/** Saves the image as <name>.png in the given folder of the test output. */
+void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name);
