@@ -725,8 +725,10 @@ void QexTidewellAudioProcessor::feedMeters (const float* outLeft, const float* o
 
 bool QexTidewellAudioProcessor::takePhaseMeterSamples (std::vector<std::pair<double, double>>& destination)
 {
-    while (meterFeedBusy.exchange (true, std::memory_order_acquire))
-        std::this_thread::yield();
+    // While the audio thread writes the pairs, this tick shows what it showed; the set stays
+    // ready for the next one.
+    if (meterFeedBusy.exchange (true, std::memory_order_acquire))
+        return false;
 
     const auto ready = phaseMeterSamplesReady.load (std::memory_order_relaxed);
     if (ready)

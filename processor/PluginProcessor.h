@@ -71,16 +71,17 @@ public:
     juce::ValueTree settingsTree;
 
     /** Copies the output sample pairs gathered since the last call into destination and
-        returns true, or returns false (leaving destination alone) when no block has run since.
-        Message thread; never makes the audio thread wait. */
+        returns true, or returns false (leaving destination alone) when no block has run since
+        or the audio thread is writing them at that moment. Message thread; it never waits for
+        the audio thread and never makes it wait. */
     bool takePhaseMeterSamples (std::vector<std::pair<double, double>>& destination);
 
     /** Returns the largest left or right output sample since the last call and resets it to 0. */
     float takeOutputPeak (bool right);
 
     // Meter feed. The audio thread writes the pairs only while it holds meterFeedBusy, and
-    // the reader copies them only while it holds it; the audio thread skips a block rather
-    // than wait.
+    // the reader copies them only while it holds it; the audio thread skips a block and the
+    // reader a tick rather than wait.
     std::vector<std::pair<double, double>> phaseMeterSamples;
     std::atomic<bool> phaseMeterSamplesReady { false };
 

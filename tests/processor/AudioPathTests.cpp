@@ -279,6 +279,13 @@ TEST_F (AudioPath, theMeterFeedGathersPairsAndSignedPeaksForTheReader)
     EXPECT_EQ (processor.takeOutputPeak (false), 0.75f);
     EXPECT_EQ (processor.takeOutputPeak (true), 0.5f);
     EXPECT_EQ (processor.takeOutputPeak (false), 0.0f) << "reading resets the peak";
+
+    // While the audio thread writes the pairs the reader skips its tick instead of waiting.
+    processor.processBlock (small, midi);
+    Access::holdMeterFeed (processor, true);
+    EXPECT_FALSE (processor.takePhaseMeterSamples (pairs));
+    Access::holdMeterFeed (processor, false);
+    EXPECT_TRUE (processor.takePhaseMeterSamples (pairs)) << "the set waits for the next tick";
 }
 
 TEST_F (AudioPath, everyModeAtEverySampleRateStaysFiniteAndAudible)

@@ -21,6 +21,9 @@ struct ProcessorTestAccess
 
     static std::array<float, 4> modeGains (const Processor& p) { return p.modeGainValues; }
 
+    /** Holds the meter feed as the audio thread does while it writes the pairs. */
+    static void holdMeterFeed (Processor& p, bool held) { p.meterFeedBusy.store (held); }
+
 private:
     static const Processor::ControlSlot& slotOf (const Processor& p, const char* parameterId)
     {
