@@ -1,5 +1,7 @@
 #include "PluginEditor.h"
 
+#include "processor/ParamValueConverter.h"
+
 #include <cmath>
 #include <locale>
 #include <sstream>
@@ -247,7 +249,7 @@ void QexTidewellAudioProcessorEditor::setScale()
     {
         // A value that gives no usable size keeps the current scale; one too large to be a
         // window size is taken down to the largest the resize limits allow.
-        const auto scale = (double) stored;
+        const auto scale = ParamValueConverter::readValue (stored.toString());
         if (std::isfinite (scale) && scale > 0.0)
             currentScale = (float) juce::jmin (scale, (double) (maximumWidth / (float) baseWidth));
     }

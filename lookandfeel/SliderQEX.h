@@ -19,8 +19,12 @@ public:
     /** The knob's place in its panel's list of knobs, set and read by the panel. */
     int sliderIndex = 0;
 
+    void valueChanged() override;
+
 private:
     void applyTypedText();
+
+    double lastFiniteValue = 0.0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SliderQEX)
 };

@@ -2,10 +2,25 @@
 
 #include <juce_core/juce_core.h>
 
-/** Value texts of the frequency parameters: "447Hz" below one kilohertz, "4.0kHz" above. */
+#include <optional>
+
+/** Value texts of the parameters: the one number reader that every text-to-value rule uses,
+    and the texts of the frequency parameters ("447Hz" below one kilohertz, "4.0kHz" above). */
 class ParamValueConverter
 {
 public:
     static juce::String valueToTextFreq (float value, int maximumLength);
     static float textToValueFreq (const juce::String& text);
+
+    /** The number at the start of text as the framework's reader reads it (0 when none stands
+        there, infinity for "inf" or a number past a double's range), or nothing for "nan". */
+    static std::optional<double> readNumber (const juce::String& text);
+
+    /** readNumber for a value a parameter takes: text holding "nan" holds no number, so it
+        reads as 0 like any other text without one. */
+    static double readValue (const juce::String& text);
+
+    /** The text with every exponent of five or more digits written as 999, which means the
+        same: the framework reads an exponent into an int without a bound and overflows. */
+    static juce::String withBoundedExponent (const juce::String& text);
 };

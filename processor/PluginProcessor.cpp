@@ -1,5 +1,6 @@
 #include "PluginProcessor.h"
 
+#include "FiniteParameterFloat.h"
 #include "ParamValueConverter.h"
 #include "PresetFile.h"
 #include "ProductDataFolder.h"
@@ -55,7 +56,7 @@ ValueToText withDecimals (int decimals, const char* unit)
 TextToValue dropLast (int numCharacters)
 {
     return [numCharacters] (const juce::String& text)
-    { return (float) text.dropLastCharacters (numCharacters).getDoubleValue(); };
+    { return (float) ParamValueConverter::readValue (text.dropLastCharacters (numCharacters)); };
 }
 
 const ValueToText hertzText = withDecimals (2, "Hz");
@@ -69,7 +70,7 @@ const ValueToText fractionAsPercentText = [] (float value, int)
 { return juce::String (value * 100.0f, 0) + "%"; };
 
 const TextToValue percentToFraction = [] (const juce::String& text)
-{ return (float) (text.dropLastCharacters (1).getDoubleValue() * 0.01); };
+{ return (float) (ParamValueConverter::readValue (text.dropLastCharacters (1)) * 0.01); };
 
 const ValueToText modeNameText = [] (float value, int) -> juce::String
 {
@@ -331,7 +332,7 @@ juce::AudioProcessorValueTreeState::ParameterLayout QexTidewellAudioProcessor::c
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
     for (const auto& spec : parameterTable())
-        layout.add (std::make_unique<juce::AudioParameterFloat> (
+        layout.add (std::make_unique<FiniteParameterFloat> (
             juce::ParameterID { spec.id, 1 },
             spec.name,
             spec.range,

@@ -1,10 +1,10 @@
 #include "StateXml.h"
 
-#include <cmath>
+#include "ParamValueConverter.h"
+
 #include <cstddef>
 #include <cstring>
 #include <set>
-#include <string>
 
 namespace
 {
@@ -90,48 +90,6 @@ bool isSafeToParse (const juce::String& text)
 
     // It recurses once per nesting level.
     return countElementTags (utf8) <= StateXml::maxElements;
-}
-
-/** The framework reads a number's exponent into an int without a bound, and overflows on a
-    long one. An exponent of five or more digits is beyond a double's range, where 999 means
-    the same, so such exponents become 999. */
-juce::String withBoundedExponent (const juce::String& text)
-{
-    const std::string in (text.toRawUTF8());
-    std::string out;
-    auto changed = false;
-
-    for (size_t i = 0; i < in.size();)
-    {
-        const auto c = in[i++];
-        out += c;
-
-        if (c != 'e' && c != 'E')
-            continue;
-
-        if (i < in.size() && (in[i] == '+' || in[i] == '-'))
-            out += in[i++];
-
-        const auto start = i;
-        while (i < in.size() && in[i] == '0')
-            ++i;
-
-        const auto firstSignificant = i;
-        while (i < in.size() && in[i] >= '0' && in[i] <= '9')
-            ++i;
-
-        if (i - firstSignificant > 4)
-        {
-            out += "999";
-            changed = true;
-        }
-        else
-        {
-            out.append (in, start, i - start);
-        }
-    }
-
-    return changed ? juce::String::fromUTF8 (out.data(), (int) out.size()) : text;
 }
 
 /** The tree reads the first of an element's repeated attributes but writes them back with
@@ -241,11 +199,10 @@ void StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters
             continue;
 
         const auto text = child.getProperty (valueProperty).toString();
-        const auto tamed = withBoundedExponent (text);
 
-        if (std::isnan (tamed.getDoubleValue()))
+        if (! ParamValueConverter::readNumber (text).has_value())
             child.setProperty (valueProperty, currentValueText (parameters, id), nullptr);
-        else if (tamed != text)
+        else if (const auto tamed = ParamValueConverter::withBoundedExponent (text); tamed != text)
             child.setProperty (valueProperty, tamed, nullptr);
     }
 

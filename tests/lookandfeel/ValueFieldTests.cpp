@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace
 {
 /** A knob bound to a real parameter with its value field, as a panel builds them. */
@@ -84,6 +86,27 @@ TEST_F (TypedValues, anotherFormOfTheValueOrNoNumberPutsTheParametersTextBack)
     attach ("paramSixtyDelay");
     EXPECT_FLOAT_EQ (type ("25ms"), 20.0f);
     EXPECT_EQ (field.getText(), "20.00ms");
+}
+
+TEST_F (TypedValues, textWithoutAFiniteNumberNeverLeavesTheKnobOrItsParameterAtNaN)
+{
+    attach ("paramQuadRate");
+    for (auto text : { "nan", "NaN", "nanHz", "nankhz", "-nan" })
+    {
+        type ("2.5");
+        EXPECT_FLOAT_EQ (type (text), 0.1f) << text << ": no number reads as 0, limited to the range";
+        EXPECT_EQ (field.getText(), "0.10Hz") << text;
+    }
+    EXPECT_FLOAT_EQ (type ("inf"), 6.0f);
+    EXPECT_FLOAT_EQ (type ("-inf"), 0.1f);
+
+    // A host may still announce NaN to the knob's attachment; the knob keeps its place and the
+    // message loop settles.
+    type ("2.5");
+    parameter->setValueNotifyingHost (std::numeric_limits<float>::quiet_NaN());
+    pumpMessages();
+    EXPECT_FLOAT_EQ ((float) knob.getValue(), 2.5f);
+    EXPECT_FLOAT_EQ (parameter->convertFrom0to1 (parameter->getValue()), 2.5f);
 }
 
 TEST (CenteredEditableLabel, opensOnlyOnAnEnabledLeftDoubleClickAndAlwaysShowsAtFullAlpha)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <map>
+
 namespace
 {
 using Access = ProcessorTestAccess;
@@ -286,6 +289,41 @@ TEST_F (AudioPath, theMeterFeedGathersPairsAndSignedPeaksForTheReader)
     EXPECT_FALSE (processor.takePhaseMeterSamples (pairs));
     Access::holdMeterFeed (processor, false);
     EXPECT_TRUE (processor.takePhaseMeterSamples (pairs)) << "the set waits for the next tick";
+}
+
+TEST_F (AudioPath, aHostValueThatIsNotFiniteKeepsEveryParameterAndTheSoundFinite)
+{
+    prepare (48000.0, 512);
+    setParameter (processor, "paramChorusMode", 3.0f);
+    std::map<juce::String, float> before;
+    for (auto* parameter : processor.getParameters())
+        before[parameter->getName (100)] = parameter->getValue();
+
+    for (const auto value : { std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity() })
+        for (auto* parameter : processor.getParameters())
+            parameter->setValueNotifyingHost (value);
+
+    for (auto* parameter : processor.getParameters())
+        EXPECT_EQ (parameter->getValue(), before[parameter->getName (100)]) << parameter->getName (100);
+
+    // The rates drive the oscillators, where NaN used to crash the audio thread.
+    const auto input = makeNoise (2, 9600);
+    auto output = input;
+    processInBlocks (processor, output, 512);
+    auto finite = true;
+    for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < output.getNumSamples(); ++i)
+            finite = finite && std::isfinite (output.getSample (channel, i));
+    EXPECT_TRUE (finite);
+    EXPECT_GT (maxDifference (input, output), 0.01f);
+
+    juce::MemoryBlock state;
+    processor.getStateInformation (state);
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
+    ASSERT_NE (xml, nullptr);
+    for (const auto* element : xml->getChildIterator())
+        EXPECT_TRUE (std::isfinite (element->getDoubleAttribute ("value"))) << element->toString();
 }
 
 TEST_F (AudioPath, everyModeAtEverySampleRateStaysFiniteAndAudible)

@@ -75,7 +75,7 @@ TEST_F (ParameterTexts, thirtyTwoParametersInHostOrderWithTheirNames)
 
     for (int i = 0; i < 32; ++i)
     {
-        auto* p = dynamic_cast<juce::AudioParameterFloat*> (list[i]);
+        auto* p = dynamic_cast<juce::RangedAudioParameter*> (list[i]);
         ASSERT_NE (p, nullptr);
         EXPECT_EQ (p->getParameterID(), expected[i][0]);
         EXPECT_EQ (p->getName (100), expected[i][1]);
@@ -182,4 +182,33 @@ TEST_F (ParameterTexts, defaultsShowAsAHostFirstSeesThem)
         auto& p = param (id);
         EXPECT_EQ (p.getCurrentValueAsText(), text) << id;
     }
+}
+
+TEST_F (ParameterTexts, textWithoutAFiniteNumberReadsAsNoNumberAndInfinityReachesTheRangeEnds)
+{
+    const char* hostile[] = { "nan", "NaN", "-nan", "nanHz", "NaN%", "nankHz", "inf", "-inf", "infHz", "-infdB",
+                              "1e99999", "-1e4294967297ms", "1e-99999kHz", "" };
+
+    for (auto* parameter : processor.getParameters())
+    {
+        for (const auto* text : hostile)
+        {
+            const auto normalised = parameter->getValueForText (text);
+            EXPECT_TRUE (normalised >= 0.0f && normalised <= 1.0f) << parameter->getName (100) << " " << text;
+        }
+    }
+
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadRate", "nanHz"), 0.1f) << "no number reads as 0, then clamps";
+    EXPECT_FLOAT_EQ (valueFor ("paramEnsembleVibRate", "NaNHz"), 0.1f);
+    EXPECT_FLOAT_EQ (valueFor ("paramSixtyWet", "nan%"), 0.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramGain", "-nandB"), 0.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadVibAmount", "nan%"), 0.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramSixtyTone", "nankHz"), 1000.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadHighpass", "nanHz"), 20.0f);
+
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadRate", "infHz"), 6.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramGain", "-infdB"), -12.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadHighpass", "infkHz"), 10000.0f);
+    EXPECT_FLOAT_EQ (valueFor ("paramSpread", "1e99999%"), 200.0f) << "an exponent past the int range";
+    EXPECT_FLOAT_EQ (valueFor ("paramQuadDelay", "-1e4294967297ms"), 0.1f);
 }
