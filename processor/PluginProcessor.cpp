@@ -182,6 +182,9 @@ const std::pair<const char*, const char*> defaultSettings[] {
 
 const juce::Identifier settingsType { "settings" };
 
+/** The most bytes one setting that the plug-in writes takes in the settings file. */
+constexpr int maxSettingBytes = 96;
+
 // Ramp lengths of the smoothers, in seconds.
 constexpr double slowRamp = 0.5;
 constexpr int maxPhaseMeterPairs = 100;
@@ -867,17 +870,22 @@ bool QexTidewellAudioProcessor::savePreset (const juce::String& chosenPath)
 //==============================================================================
 void QexTidewellAudioProcessor::loadSettings()
 {
-    const auto file = juce::File (dataFolder).getChildFile ("settings.xml");
-
-    if (! file.existsAsFile())
-        return;
-
-    const auto xml = juce::parseXML (file);
+    // The file is shared by every instance: what cannot be read safely leaves the defaults.
+    const auto xml = StateXml::readFile (juce::File (dataFolder).getChildFile ("settings.xml"));
     if (xml == nullptr)
         return;
 
     // Any root tag loads; the tree keeps its own type, and keys nobody reads survive saves.
-    settingsTree.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
+    juce::ValueTree loaded (settingsTree.getType());
+    loaded.copyPropertiesAndChildrenFrom (juce::ValueTree::fromXml (*xml), nullptr);
+
+    // Once saved, with the settings the plug-in writes itself added, the file must still load;
+    // one that would not is refused now rather than lost at the next save.
+    const auto numDefaults = (int) std::size (defaultSettings);
+    if (! StateXml::readsBack (loaded, juce::XmlElement::TextFormat(), numDefaults, numDefaults * maxSettingBytes))
+        return;
+
+    settingsTree.copyPropertiesAndChildrenFrom (loaded, nullptr);
     sendActionMessage ("SettingsLoaded");
 }
 

@@ -5,6 +5,9 @@
 
 #include <array>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 const juce::String PresetFile::extension { ".qexp" };
 
 namespace
@@ -12,6 +15,7 @@ namespace
 const juce::Identifier idAttribute { "id" };
 const juce::Identifier valueAttribute { "value" };
 const juce::Identifier pluginNameAttribute { "pluginName" };
+const juce::Identifier paramType { "PARAM" };
 
 const juce::String modeId { "paramChorusMode" };
 const juce::String bypassId { "paramBypassGlobal" };
@@ -41,6 +45,17 @@ const std::array<ModeGroup, 4>& modeGroups()
     } };
 
     return groups;
+}
+
+/** Whether nobody may write the file: it has no write permission at all (which the super-user
+    would otherwise ignore), or none for this process. */
+bool isReadOnly (const juce::File& file)
+{
+    const auto path = file.getFullPathName();
+    struct stat status;
+
+    return ::stat (path.toRawUTF8(), &status) == 0
+           && ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access (path.toRawUTF8(), W_OK) != 0);
 }
 
 bool isSet (const juce::ValueTree& settings, const char* key)
@@ -88,6 +103,11 @@ juce::StringArray parametersToKeep (juce::XmlElement& root, const juce::ValueTre
 }
 } // namespace
 
+juce::String PresetFile::pathFor (const juce::String& chosenPath)
+{
+    return chosenPath.endsWith (extension) ? chosenPath : chosenPath + extension;
+}
+
 bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& settings,
                         const juce::String& pluginName, const juce::String& path)
 {
@@ -99,23 +119,42 @@ bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const ju
     if (xml == nullptr || xml->getStringAttribute (pluginNameAttribute) != pluginName)
         return false;
 
-    // Every element with a kept ID is overwritten, not only the first: a later duplicate
-    // would otherwise set the parameter after all.
+    // Only what the plug-in reads is taken over, so whatever loads fits into the state it
+    // saves and into the preset it writes, and both are read back.
+    juce::ValueTree state (parameters.state.getType());
+
+    if (xml->hasAttribute (QexTidewellAudioProcessor::presetDataName.toString()))
+        state.setProperty (QexTidewellAudioProcessor::presetDataName,
+                           xml->getStringAttribute (QexTidewellAudioProcessor::presetDataName), nullptr);
+
+    state.setProperty (pluginNameAttribute, pluginName, nullptr);
+    state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);
+
     const auto keep = parametersToKeep (*xml, settings);
-
-    for (auto* element : xml->getChildIterator())
-    {
-        const auto id = element->getStringAttribute (idAttribute);
-
-        if (keep.contains (id))
-            element->setAttribute (valueAttribute, StateXml::currentValueText (parameters, id));
-    }
 
     // Saved presets hold no bypass element; like every parameter the file lacks, the bypass
     // keeps its current value.
-    StateXml::replaceParameters (parameters, juce::ValueTree::fromXml (*xml));
-    parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);
-    return true;
+    for (auto* parameter : parameters.processor.getParameters())
+    {
+        const auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter);
+        const auto* element = withId != nullptr ? decidingElement (*xml, withId->paramID) : nullptr;
+
+        if (element == nullptr)
+            continue;
+
+        juce::ValueTree child (paramType);
+        child.setProperty (idAttribute, withId->paramID, nullptr);
+
+        // An element without a value sets the default.
+        if (keep.contains (withId->paramID))
+            child.setProperty (valueAttribute, StateXml::currentValueText (parameters, withId->paramID), nullptr);
+        else if (element->hasAttribute (valueAttribute.toString()))
+            child.setProperty (valueAttribute, element->getStringAttribute (valueAttribute), nullptr);
+
+        state.appendChild (child, nullptr);
+    }
+
+    return StateXml::replaceParameters (parameters, state);
 }
 
 bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const juce::String& pluginName,
@@ -124,24 +163,35 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     if (chosenPath.isEmpty())
         return false;
 
-    const auto path = chosenPath.endsWith (extension) ? chosenPath : chosenPath + extension;
-    const auto name = juce::File (path).getFileNameWithoutExtension();
+    const auto path = pathFor (chosenPath);
+    const auto file = juce::File (path);
+    const auto name = file.getFileNameWithoutExtension();
+
+    // Writing goes through a temporary file that is renamed over the old one, which would
+    // replace a preset the user made read-only.
+    if (isReadOnly (file))
+        return false;
+
+    // Like a load, the file holds only what the plug-in reads: the values of every parameter
+    // but the bypass, and the names.
+    juce::XmlElement xml (parameters.state.getType().toString());
+    xml.setAttribute (QexTidewellAudioProcessor::presetDataName, name);
+    xml.setAttribute (pluginNameAttribute, pluginName);
+
+    for (auto* parameter : parameters.processor.getParameters())
+    {
+        if (const auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter);
+            withId != nullptr && withId->paramID != bypassId)
+        {
+            auto* element = xml.createNewChildElement (paramType.toString());
+            element->setAttribute (idAttribute, withId->paramID);
+            element->setAttribute (valueAttribute, StateXml::currentValueText (parameters, withId->paramID));
+        }
+    }
 
     // The live tree is renamed only once the file exists, so a failed write leaves it naming
-    // the preset that was current. copyState also brings in parameter changes the tree's
-    // timer has not written yet.
-    auto state = parameters.copyState();
-    state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);
-    state.setProperty (QexTidewellAudioProcessor::presetDataName, name, nullptr);
-
-    const auto xml = state.createXml();
-    xml->setAttribute (pluginNameAttribute, pluginName);
-    xml->removeAttribute (QexTidewellAudioProcessor::presetDataPath);
-
-    while (auto* bypass = xml->getChildByAttribute (idAttribute, bypassId))
-        xml->removeChildElement (bypass, true);
-
-    if (! xml->writeTo (juce::File (path)))
+    // the preset that was current.
+    if (! xml.writeTo (file))
         return false;
 
     parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);

@@ -2,23 +2,28 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
-/** Reading and writing ".qexp" preset files: the parameter tree as XML without the bypass,
+/** Reading and writing ".qexp" preset files: the values of every parameter but the bypass,
     with the preset's name and the product's name on the root. */
 class PresetFile
 {
 public:
     static const juce::String extension;
 
+    /** The path a preset chosen as chosenPath is written to: ".qexp" is appended unless the
+        path already ends so. */
+    static juce::String pathFor (const juce::String& chosenPath);
+
     /** Reads the preset file at path into the parameter tree and sets the tree's preset path
-        to path. The settings tree decides which parameters keep their current values.
-        False, with nothing changed, when the file cannot be read, does not parse, or was not
-        written by the product named pluginName. */
+        to path. The settings tree decides which parameters keep their current values; of the
+        file only the parameter values and the preset's name are taken over.
+        False, with nothing changed, when the file cannot be read, does not parse, was not
+        written by the product named pluginName, or would leave a state too large to restore. */
     static bool apply (juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& settings,
                        const juce::String& pluginName, const juce::String& path);
 
-    /** Writes the parameter tree to chosenPath, with ".qexp" appended unless it already ends
-        so, and on success makes the tree's preset name and path name the written file.
-        False, with nothing changed, for an empty path (a cancelled dialog) or a failed write. */
+    /** Writes the parameter values to pathFor (chosenPath), and on success makes the tree's
+        preset name and path name the written file. False, with nothing changed, for an empty
+        path (a cancelled dialog), an existing file that is read-only, or a failed write. */
     static bool write (juce::AudioProcessorValueTreeState& parameters, const juce::String& pluginName,
                        const juce::String& chosenPath);
 };

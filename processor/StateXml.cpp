@@ -2,9 +2,14 @@
 
 #include "ParamValueConverter.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -54,9 +59,9 @@ bool hasUnterminatedHexReference (const char* text)
     return lastReference > lastSemicolon;
 }
 
-/** Refuses what the framework's XML parser does not survive. A state or preset never holds
-    any of it. */
-bool isSafeToParse (const juce::String& text)
+/** Refuses what the framework's XML parser does not survive, and text longer or with more
+    elements than given. A state, preset or settings file never holds any of it. */
+bool isSafeToParse (const juce::String& text, size_t maxBytes, int maxElements)
 {
     const auto* utf8 = text.toRawUTF8();
 
@@ -65,7 +70,7 @@ bool isSafeToParse (const juce::String& text)
     const auto numBytes = std::strlen (utf8);
 
     // Beyond a preset's size the parser's cost grows faster than the text on some inputs.
-    if (numBytes > (size_t) StateXml::maxTextBytes)
+    if (numBytes > maxBytes)
         return false;
 
     // It steps over the tail bytes of a multi-byte character without looking at them, so a
@@ -89,8 +94,39 @@ bool isSafeToParse (const juce::String& text)
         return false;
 
     // It recurses once per nesting level.
-    return countElementTags (utf8) <= StateXml::maxElements;
+    return countElementTags (utf8) <= maxElements;
 }
+
+/** The tree reads an attribute whose name starts with "base64:" as binary data, and takes the
+    size to reserve for it from the text without a bound: "2000000000." asks for 2 GB. The
+    plug-in never writes binary data. */
+bool hasBinaryAttribute (const juce::XmlElement& element)
+{
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        if (element.getAttributeName (i).startsWith ("base64:"))
+            return true;
+
+    for (auto* child : element.getChildIterator())
+        if (hasBinaryAttribute (*child))
+            return true;
+
+    return false;
+}
+
+/** Opens a file for reading without waiting, or gives -1. Closes it when it goes. */
+struct OpenFile
+{
+    explicit OpenFile (const char* path) : descriptor (::open (path, O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~OpenFile()
+    {
+        if (descriptor >= 0)
+            ::close (descriptor);
+    }
+
+    const int descriptor;
+
+    JUCE_DECLARE_NON_COPYABLE (OpenFile)
+};
 
 /** The tree reads the first of an element's repeated attributes but writes them back with
     the value of the last, so a saved state would not restore what was read. Only the first
@@ -125,14 +161,15 @@ void dropRepeatedAttributes (juce::XmlElement& element)
 
 std::unique_ptr<juce::XmlElement> StateXml::parse (const juce::String& text)
 {
-    if (! isSafeToParse (text))
+    if (! isSafeToParse (text, (size_t) maxTextBytes, maxElements))
         return {};
 
     auto xml = juce::parseXML (text);
 
-    if (xml != nullptr)
-        dropRepeatedAttributes (*xml);
+    if (xml == nullptr || hasBinaryAttribute (*xml))
+        return {};
 
+    dropRepeatedAttributes (*xml);
     return xml;
 }
 
@@ -155,24 +192,51 @@ std::unique_ptr<juce::XmlElement> StateXml::fromBinary (const void* data, int si
 
 std::unique_ptr<juce::XmlElement> StateXml::readFile (const juce::File& file)
 {
-    if (! file.existsAsFile())
+    const auto path = file.getFullPathName();
+
+    // Regular files only, with links followed: opening a FIFO waits for a writer, and a
+    // device such as /dev/zero never ends. The size is checked before anything is read.
+    struct stat status;
+    if (path.isEmpty() || ::stat (path.toRawUTF8(), &status) != 0 || ! S_ISREG (status.st_mode)
+        || status.st_size > maxTextBytes)
         return {};
 
-    juce::FileInputStream in (file);
-
-    if (! in.openedOk())
+    // The path may have been replaced since; what was opened is checked again.
+    const OpenFile in (path.toRawUTF8());
+    if (in.descriptor < 0 || ::fstat (in.descriptor, &status) != 0 || ! S_ISREG (status.st_mode))
         return {};
 
-    // Read no more than needed to know the file is too long: the size a device or a growing
-    // file reports cannot be trusted.
-    juce::MemoryBlock bytes;
-    in.readIntoMemoryBlock (bytes, maxTextBytes + 1);
+    // Read no further than needed to know that a file that grew meanwhile is too long.
+    juce::MemoryBlock bytes ((size_t) maxTextBytes + 1);
+    size_t numRead = 0;
 
-    if (bytes.getSize() > (size_t) maxTextBytes)
+    while (numRead < bytes.getSize())
+    {
+        const auto result = ::read (in.descriptor, static_cast<char*> (bytes.getData()) + numRead,
+                                    bytes.getSize() - numRead);
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0)
+            return {};
+        if (result == 0)
+            break;
+        numRead += (size_t) result;
+    }
+
+    if (numRead > (size_t) maxTextBytes)
         return {};
 
     // Decodes a byte order mark the same way the framework's own file parsing does.
-    return parse (juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize()));
+    return parse (juce::String::createStringFromData (bytes.getData(), (int) numRead));
+}
+
+bool StateXml::readsBack (const juce::ValueTree& tree, const juce::XmlElement::TextFormat& format, int extraElements,
+                          int extraBytes)
+{
+    const auto xml = tree.createXml();
+
+    return xml != nullptr
+           && isSafeToParse (xml->toString (format), (size_t) (maxTextBytes - extraBytes), maxElements - extraElements);
 }
 
 juce::String StateXml::valueText (float value)
@@ -189,7 +253,7 @@ juce::String StateXml::currentValueText (juce::AudioProcessorValueTreeState& par
     return {};
 }
 
-void StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState)
+bool StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState)
 {
     for (auto child : newState)
     {
@@ -222,5 +286,12 @@ void StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters
         }
     }
 
+    // The tree writes each parameter's value in its own form, which may take more bytes than
+    // the text it read; the state it saves must still be read back.
+    const auto numParameters = parameters.processor.getParameters().size();
+    if (! readsBack (newState, juce::XmlElement::TextFormat().singleLine(), 0, numParameters * maxValueBytes))
+        return false;
+
     parameters.replaceState (newState);
+    return true;
 }

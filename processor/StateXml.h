@@ -4,11 +4,11 @@
 
 #include <memory>
 
-/** Reading parameter-tree XML that comes from outside (host state, preset files) and
-    putting it into the parameter tree.
+/** Reading XML that comes from outside (host state, preset files, the settings file) and
+    putting parameter trees into the parameter tree.
 
     Everything read here may be damaged or hostile, so it is checked for what the
-    framework's XML parser and parameters do not survive before they see it.
+    framework's XML parser, value trees and parameters do not survive before they see it.
 */
 class StateXml
 {
@@ -19,18 +19,27 @@ public:
     /** Texts with more element tags than this are not parsed: a state has 33. */
     static constexpr int maxElements = 512;
 
+    /** The most bytes a parameter's value takes in a saved state, with its attribute name. */
+    static constexpr int maxValueBytes = 48;
+
     /** Parses XML text; null when it does not parse, or holds what the framework's parser
-        cannot be trusted with (see the .cpp), or is longer or has more elements than above.
-        Of an element's repeated attributes only the first is kept. */
+        or value trees cannot be trusted with (see the .cpp), or is longer or has more
+        elements than above. Of an element's repeated attributes only the first is kept. */
     static std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
 
     /** Reads the envelope that juce::AudioProcessor::copyXmlToBinary writes and parses its
         text; null when the data is not such an envelope or its text is refused. */
     static std::unique_ptr<juce::XmlElement> fromBinary (const void* data, int sizeInBytes);
 
-    /** Reads and parses a file; null for a folder, a missing or unreadable file, a file
-        longer than maxTextBytes, or text that is refused. */
+    /** Reads and parses a file; null for anything but a regular file (links are followed),
+        a missing or unreadable file, a file longer than maxTextBytes, or text that is
+        refused. It never opens a FIFO or a device, so it never waits. */
     static std::unique_ptr<juce::XmlElement> readFile (const juce::File& file);
+
+    /** Whether the tree, written as XML in the given format, gives text that parse takes
+        back, with room left for extraElements more elements and extraBytes more bytes. */
+    static bool readsBack (const juce::ValueTree& tree, const juce::XmlElement::TextFormat& format, int extraElements,
+                           int extraBytes);
 
     /** A value as the parameter tree writes it into its "value" property ("0.0", "3.0"). */
     static juce::String valueText (float value);
@@ -42,6 +51,8 @@ public:
         no element for keeps its current value, and gains an element holding it. A "value"
         that reads as NaN would put NaN into the parameter and from there into the audio, so
         such an element takes the parameter's current value instead; an exponent too long for
-        the framework's number reader is shortened to one that means the same. */
-    static void replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState);
+        the framework's number reader is shortened to one that means the same.
+        False, with nothing changed, when the state the tree would then save could not be
+        read back: whatever is taken in can be saved and restored. */
+    static bool replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState);
 };

@@ -1,5 +1,7 @@
 #include "ProcessorFixture.h"
 
+#include "processor/StateXml.h"
+
 namespace
 {
 /** The host's bytes: magic, a length field, the text and a closing zero. */
@@ -122,6 +124,8 @@ TEST_F (HostState, damagedHostDataChangesNothingButIsStillReported)
         envelope ("this is not XML"),
         envelope ("<PARAMETERS><PARAM id=\"paramSpread\" value=\"20.0\">"),
         envelope ("<PARAMETERS><?instruction?>text" + paramElement ("paramSpread", "20.0") + "</PARAMETERS>"),
+        // The tree would reserve 2 GB for this attribute's binary data.
+        state (paramElement ("paramSpread", "20.0") + "<PARAM id=\"x\" base64:data=\"2000000000.\"/>"),
     };
 
     for (const auto& data : damaged)
@@ -162,4 +166,44 @@ TEST_F (HostState, hostileValuesStayInsideEveryParameterRange)
         const auto& range = processor.parameters.getParameter (id)->getNormalisableRange();
         EXPECT_TRUE (v >= range.start && v <= range.end) << id << " " << v;
     }
+}
+
+TEST_F (HostState, whatARestoreAcceptsSavesAndRestoresInAFreshInstanceEvenAtTheReadersLimits)
+{
+    // A state of this plug-in grown to the limits: as many elements as the reader takes, most
+    // of them unknown and kept, and as many bytes as still leave room for the tree to write
+    // every value in its own form.
+    set ("paramGain", -6.0f);
+    const auto own = save();
+    const auto grown = [&own] (int extraBytes)
+    {
+        auto text = juce::String::fromUTF8 ((const char*) own.getData() + 8, (int) own.getSize() - 9);
+        const auto unknown = "<x a=\"" + juce::String::repeatedString ("y", 100) + "\"/>";
+        text = text.replace ("</PARAMETERS>",
+                             juce::String::repeatedString (unknown, StateXml::maxElements - 33) + "</PARAMETERS>")
+                   .replace ("presetName=\"Init\"", "presetName=\"\"");
+        const auto room = StateXml::maxTextBytes - 32 * StateXml::maxValueBytes - (int) text.getNumBytesAsUTF8();
+        return text.replace ("presetName=\"\"",
+                             "presetName=\"" + juce::String::repeatedString ("w", room + extraBytes) + "\"");
+    };
+
+    set ("paramGain", 3.0f);
+    restore (envelope (grown (1)));
+    EXPECT_EQ (value ("paramGain"), 3.0f) << "one byte more is refused";
+    restore (envelope (grown (0)));
+    EXPECT_EQ (value ("paramGain"), -6.0f);
+
+    const auto saved = save();
+    QexTidewellAudioProcessor restored;
+    restored.setStateInformation (saved.getData(), (int) saved.getSize());
+    EXPECT_EQ (restored.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
+    juce::MemoryBlock savedAgain;
+    restored.getStateInformation (savedAgain);
+    EXPECT_EQ (savedAgain, saved);
+
+    // Short text that the tree writes at four times its length is refused all the same.
+    set ("paramGain", 3.0f);
+    restore (envelope (stateText (paramElement ("paramGain", "-6.0"))
+                           .replace ("Warm.qexp", juce::String::repeatedString (">", 20000))));
+    EXPECT_EQ (value ("paramGain"), 3.0f);
 }

@@ -2,6 +2,8 @@
 
 #include "processor/StateXml.h"
 
+#include <sys/stat.h>
+
 namespace
 {
 class PresetFiles : public ProcessorFixture
@@ -82,6 +84,16 @@ TEST_F (PresetFiles, aCancelledOrFailedSaveKeepsTheCurrentPresetAndReportsNothin
 {
     EXPECT_FALSE (processor.savePreset ({}));
     EXPECT_FALSE (processor.savePreset (userFolder().getChildFile ("Gone").getChildFile ("Warm").getFullPathName()));
+
+    // Writing goes through a temporary file renamed over the old one, which a read-only
+    // preset must not be.
+    const auto readOnly = userFolder().getChildFile ("Kept.qexp");
+    readOnly.replaceWithText ("mine");
+    readOnly.setReadOnly (true);
+    EXPECT_FALSE (processor.savePreset (userFolder().getChildFile ("Kept").getFullPathName()));
+    EXPECT_EQ (readOnly.loadFileAsString(), "mine");
+    readOnly.setReadOnly (false);
+    readOnly.deleteFile();
 
     EXPECT_EQ (presetName(), "Init");
     EXPECT_TRUE (presetPath().endsWith ("Init.qexp"));
@@ -185,6 +197,12 @@ TEST_F (PresetFiles, filesThatAreNotPresetsOfThisProductChangeNothing)
     const auto selfReferring = writeFile ("Entity.qexp", "&a;", "pluginName=\"QEX Tidewell\"");
     selfReferring.replaceWithText ("<!DOCTYPE x [<!ENTITY a \"&&a;\">]>" + selfReferring.loadFileAsString());
 
+    // Opening a FIFO waits for a writer, and a device never ends; neither is read.
+    const auto fifo = userFolder().getChildFile ("Fifo.qexp");
+    ASSERT_EQ (mkfifo (fifo.getFullPathName().toRawUTF8(), 0644), 0);
+    const auto device = userFolder().getChildFile ("Zero.qexp");
+    ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (device, true));
+
     const juce::File rejected[] {
         userFolder().getChildFile ("Missing.qexp"),
         userFolder(),
@@ -195,7 +213,10 @@ TEST_F (PresetFiles, filesThatAreNotPresetsOfThisProductChangeNothing)
         writeFile ("Case.qexp", spread, "pluginName=\"QEX TIDEWELL\""),
         writeFile ("Nested.qexp", spread + juce::String::repeatedString ("<a>", 21000)),
         writeFile ("Huge.qexp", spread + juce::String::repeatedString (" ", StateXml::maxTextBytes)),
+        writeFile ("Base64.qexp", "<PARAM id=\"paramSpread\" base64:data=\"2000000000.\"/>"),
         selfReferring,
+        fifo,
+        device,
     };
 
     EXPECT_FALSE (processor.loadPreset ({}));
@@ -205,4 +226,46 @@ TEST_F (PresetFiles, filesThatAreNotPresetsOfThisProductChangeNothing)
     EXPECT_EQ (allValues(), before);
     EXPECT_EQ (presetName(), "Init");
     EXPECT_TRUE (messages.received().isEmpty());
+}
+
+TEST_F (PresetFiles, whatALoadAcceptsSavesAndRestoresEvenAtTheReadersLimits)
+{
+    // A file at the very limits: as long and with as many elements as the reader takes, most of
+    // them unknown, under a root tag of its own.
+    const auto params = paramElement ("paramGain", "-6.0") + paramElement ("paramChorusMode", "2.0");
+    auto unknown = juce::String::repeatedString ("<x/>", StateXml::maxElements - 3);
+    const auto fill = [&] (const juce::String& rootAttributes)
+    {
+        const auto head = "<Preset " + rootAttributes + ">" + params + unknown;
+        return head + juce::String::repeatedString (" ", StateXml::maxTextBytes - head.length() - 9) + "</Preset>";
+    };
+    const auto atLimit = userFolder().getChildFile ("Limit.qexp");
+    atLimit.replaceWithText (fill ("presetName=\"Edge\" pluginName=\"QEX Tidewell\""));
+    ASSERT_EQ (atLimit.getSize(), StateXml::maxTextBytes);
+    ASSERT_TRUE (load (atLimit));
+    EXPECT_EQ (value ("paramGain"), -6.0f);
+
+    juce::MemoryBlock state;
+    processor.getStateInformation (state);
+    QexTidewellAudioProcessor restored;
+    restored.setStateInformation (state.getData(), (int) state.getSize());
+    EXPECT_EQ (restored.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
+    EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Edge");
+
+    set ("paramGain", 0.0f);
+    ASSERT_TRUE (processor.savePreset (userFolder().getChildFile ("Again").getFullPathName()));
+    set ("paramGain", 3.0f);
+    ASSERT_TRUE (load (userFolder().getChildFile ("Again.qexp")));
+    EXPECT_EQ (value ("paramGain"), 0.0f);
+    EXPECT_EQ (value ("paramChorusMode"), 2.0f);
+
+    // A name that the state would write at four times its length leaves a state too large to
+    // restore: such a preset is refused with nothing changed.
+    const auto before = allValues();
+    unknown.clear();
+    atLimit.replaceWithText (fill ("presetName=\"" + juce::String::repeatedString (">", 20000)
+                                   + "\" pluginName=\"QEX Tidewell\""));
+    EXPECT_FALSE (load (atLimit));
+    EXPECT_EQ (allValues(), before);
+    EXPECT_EQ (presetName(), "Again");
 }

@@ -1,7 +1,10 @@
 #include "processor/PluginProcessor.h"
+#include "processor/StateXml.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -110,9 +113,22 @@ TEST (SettingsFile, onlyTheExactTextTrueSetsAnOption)
     EXPECT_TRUE (optionIsSet (processor.settingsTree, "extra"));
 }
 
-TEST (SettingsFile, unreadableFilesLeaveTheDefaults)
+TEST (SettingsFile, unreadableOrHostileFilesLeaveTheDefaults)
 {
-    const juce::String badTexts[] = { "", "not xml at all", "<settings><scale value=\"1.5\"", "\x01\x02\xff\xfe" };
+    const juce::String badTexts[] = {
+        "",
+        "not xml at all",
+        "<settings><scale value=\"1.5\"",
+        "\x01\x02\xff\xfe",
+        // The framework's parser loops forever on an instruction inside the root, and recurses
+        // once per level.
+        "<settings><scale value=\"1.0\"/><?pi x?>text</settings>",
+        juce::String::repeatedString ("<a>", 50000),
+        "<settings><scale value=\"1.5\"/>" + juce::String::repeatedString (" ", StateXml::maxTextBytes) + "</settings>",
+        "<settings><scale base64:value=\"2000000000.\"/></settings>",
+        // Loads, but once saved would be four times as long and then refused.
+        "<settings><scale value=\"1.5\" note=\"" + juce::String::repeatedString (">", 20000) + "\"/></settings>",
+    };
 
     for (const auto& text : badTexts)
     {
@@ -120,9 +136,21 @@ TEST (SettingsFile, unreadableFilesLeaveTheDefaults)
         writeSettings (home, text);
         QexTidewellAudioProcessor processor;
         ActionRecorder recorder (processor);
-        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4) << text;
+        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4) << text.substring (0, 60);
         EXPECT_EQ (processor.settingsTree.getChild (0)["value"].toString(), "1.0");
         EXPECT_EQ (home.settingsFile().loadFileAsString(), text) << "a bad file is not overwritten at start";
+    }
+
+    // Neither a FIFO, which would wait for a writer, nor a device, which never ends, is read.
+    for (const auto fifo : { true, false })
+    {
+        ScopedDataHome home;
+        home.productFolder().createDirectory();
+        const auto path = home.settingsFile().getFullPathName();
+        ASSERT_TRUE (fifo ? mkfifo (path.toRawUTF8(), 0644) == 0
+                          : juce::File ("/dev/zero").createSymbolicLink (home.settingsFile(), true));
+        QexTidewellAudioProcessor processor;
+        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4);
     }
 
     ScopedDataHome home;

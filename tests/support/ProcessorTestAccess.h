@@ -24,6 +24,8 @@ struct ProcessorTestAccess
     /** Holds the meter feed as the audio thread does while it writes the pairs. */
     static void holdMeterFeed (Processor& p, bool held) { p.meterFeedBusy.store (held); }
 
+    static void loadSettings (Processor& p) { p.loadSettings(); }
+
 private:
     static const Processor::ControlSlot& slotOf (const Processor& p, const char* parameterId)
     {
