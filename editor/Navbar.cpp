@@ -3,6 +3,7 @@
 #include "PluginEditor.h"
 #include "WarningBox.h"
 #include "lookandfeel/LookAndFeelCustom.h"
+#include "processor/PresetFile.h"
 
 #include <BinaryData.h>
 
@@ -121,10 +122,10 @@ void Navbar::launchSaveDialog()
                                                          juce::File (audioProcessor.userPresetFolder), "*.qexp",
                                                          true, false, nullptr);
 
-    // canSelectFiles is needed by the framework's own dialog where no native one exists; the
-    // overwrite warning keeps a click on an existing preset from replacing it unasked.
-    const auto dialogFlags = juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles |
-                             juce::FileBrowserComponent::warnAboutOverwriting;
+    // canSelectFiles is needed by the framework's own dialog where no native one exists. The
+    // dialog's own overwrite warning is not asked for: it checks the name as typed, before
+    // ".qexp" is appended, so savePresetTo asks instead.
+    const auto dialogFlags = juce::FileBrowserComponent::saveMode | juce::FileBrowserComponent::canSelectFiles;
 
     presetChooser->launchAsync (dialogFlags,
                                 [this] (const juce::FileChooser& chooser) { savePresetTo (chooser.getResult()); });
@@ -132,9 +133,36 @@ void Navbar::launchSaveDialog()
 
 void Navbar::savePresetTo (const juce::File& chosen)
 {
-    const auto path = chosen == juce::File() ? juce::String() : chosen.getFullPathName();
+    if (chosen == juce::File())
+        return;
 
-    if (! audioProcessor.savePreset (path) && path.isNotEmpty())
+    const auto path = PresetFile::pathFor (chosen.getFullPathName());
+
+    if (! juce::File (path).exists())
+    {
+        writePreset (path);
+        return;
+    }
+
+    const auto navbar = juce::Component::SafePointer<Navbar> (this);
+    juce::AlertWindow::showAsync (juce::MessageBoxOptions()
+                                      .withIconType (juce::MessageBoxIconType::NoIcon)
+                                      .withTitle ("WARNING")
+                                      .withMessage ("The preset \"" + juce::File (path).getFileNameWithoutExtension()
+                                                    + "\" already exists. Do you want to replace it?")
+                                      .withButton ("Replace")
+                                      .withButton ("Cancel")
+                                      .withAssociatedComponent (this),
+                                  [navbar, path] (int result)
+                                  {
+                                      if (navbar != nullptr && result == 1)
+                                          navbar->writePreset (path);
+                                  });
+}
+
+void Navbar::writePreset (const juce::String& path)
+{
+    if (! audioProcessor.savePreset (path))
         showWarningBox ("The preset could not be saved!");
 }
 

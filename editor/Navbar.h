@@ -19,8 +19,10 @@ public:
     void resized() override;
     void actionListenerCallback (const juce::String&) override;
 
-    /** Writes the preset to the file the save dialog returned; an empty file means the
-        dialog was cancelled. Tells the user when the preset could not be written. */
+    /** Writes the preset to the file the save dialog returned, with ".qexp" appended unless
+        it ends so; an empty file means the dialog was cancelled. When that preset exists, the
+        user is asked first whether to replace it. Tells the user when the preset could not be
+        written. */
     void savePresetTo (const juce::File& chosen);
 
     const juce::PopupMenu& getLogoMenu() const { return logoMenu; }
@@ -34,6 +36,7 @@ private:
     void openUserGuide();
     void resetGuiScaling();
     void launchSaveDialog();
+    void writePreset (const juce::String& path);
 
     /** A button with the images it shows; the button keeps copies of them. */
     struct IconButton

@@ -52,6 +52,44 @@ TEST_F (TopBar, theUserIsWarnedOfAMissingGuideAndOfAPresetNotSavedButNotOfACance
     EXPECT_EQ (openAlerts().size(), 2);
 }
 
+TEST_F (TopBar, savingOverAnExistingPresetAsksFirstWhateverNameWasTypedAndKeepsAReadOnlyOne)
+{
+    auto editor = openEditor();
+    const juce::File userFolder (processor.userPresetFolder);
+    const auto warm = userFolder.getChildFile ("Warm.qexp");
+    warm.replaceWithText ("mine");
+
+    // The dialog lists presets without their extension, so users type the plain name.
+    editor->navbar.savePresetTo (userFolder.getChildFile ("Warm"));
+    pumpMessages();
+    ASSERT_EQ (openAlerts().size(), 1);
+    EXPECT_EQ (warm.loadFileAsString(), "mine") << "nothing is replaced before the answer";
+    click (button (*openAlerts()[0], "Cancel"));
+    EXPECT_TRUE (openAlerts().isEmpty());
+    EXPECT_EQ (warm.loadFileAsString(), "mine");
+
+    editor->navbar.savePresetTo (warm);
+    pumpMessages();
+    ASSERT_EQ (openAlerts().size(), 1);
+    click (button (*openAlerts()[0], "Replace"));
+    EXPECT_TRUE (warm.loadFileAsString().contains ("pluginName=\"QEX Tidewell\""));
+    EXPECT_TRUE (openAlerts().isEmpty());
+
+    // A preset made read-only stays as it is, and the user is told the save failed.
+    const auto saved = warm.loadFileAsString();
+    setParameter ("paramGain", 0.9f);
+    warm.setReadOnly (true);
+    editor->navbar.savePresetTo (userFolder.getChildFile ("Warm"));
+    pumpMessages();
+    ASSERT_EQ (openAlerts().size(), 1);
+    click (button (*openAlerts()[0], "Replace"));
+    pumpMessages();
+    warm.setReadOnly (false);
+    ASSERT_EQ (openAlerts().size(), 1);
+    EXPECT_EQ (openAlerts()[0]->getName(), "WARNING");
+    EXPECT_EQ (warm.loadFileAsString(), saved);
+}
+
 TEST_F (TopBar, theSettingsAndRefreshButtonsActOnTheEditor)
 {
     auto editor = openEditor();
