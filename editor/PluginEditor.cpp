@@ -1,10 +1,9 @@
 #include "PluginEditor.h"
 
+#include "ModeClipboardText.h"
 #include "processor/ParamValueConverter.h"
 
 #include <cmath>
-#include <locale>
-#include <sstream>
 
 namespace
 {
@@ -15,36 +14,15 @@ struct Mode
     const char* name;
     const char* tabText;
     const juce::Colour* colour;
-    bool hasVibrato;
 };
 
 // Index k is the value of the mode parameter that selects the mode.
 constexpr std::array<Mode, QexTidewellAudioProcessorEditor::numModes> modes { {
-    { "Sixty", "SIXTY", &LF::blueColour, false },
-    { "Studio", "STUDIO", &LF::redColour, false },
-    { "Ensemble", "ENSEMBLE", &LF::greenColour, true },
-    { "Quad", "QUAD", &LF::orangeColour, true },
+    { "Sixty", "SIXTY", &LF::blueColour },
+    { "Studio", "STUDIO", &LF::redColour },
+    { "Ensemble", "ENSEMBLE", &LF::greenColour },
+    { "Quad", "QUAD", &LF::orangeColour },
 } };
-
-const juce::String modeTextTag ("QEXTidewellMode");
-
-/** Six significant digits in general notation with a point, whatever the host's locale. */
-juce::String formatNormalisedValue (double value)
-{
-    std::ostringstream stream;
-    stream.imbue (std::locale::classic());
-    stream << value;
-    return stream.str();
-}
-
-bool hasVibrato (const juce::String& modeName)
-{
-    for (const auto& mode : modes)
-        if (modeName == mode.name)
-            return mode.hasVibrato;
-
-    return false;
-}
 
 constexpr float maximumWidth = 2400.0f;
 constexpr float minimumWidth = 600.0f;
@@ -312,25 +290,7 @@ void QexTidewellAudioProcessorEditor::showCopyPasteMenu (juce::String modeName)
 
 juce::String QexTidewellAudioProcessorEditor::copyMode (juce::String modeName)
 {
-    juce::StringArray names { "Rate", "Depth", "Delay", "Highpass", "Tone", "Wet" };
-    if (hasVibrato (modeName))
-        names.addArray ({ "VibRate", "VibAmount" });
-
-    juce::String text (modeTextTag);
-
-    const auto appendField = [this, &text] (const juce::String& name, const juce::String& parameterId)
-    {
-        if (auto* parameter = audioProcessor.parameters.getParameter (parameterId))
-            text << "/" << name << ":" << formatNormalisedValue ((double) parameter->getValue());
-    };
-
-    for (const auto& name : names)
-        appendField (name, "param" + modeName + name);
-
-    appendField ("Spread", "paramSpread");
-    appendField ("Gain", "paramGain");
-
-    return text;
+    return ModeClipboardText::copy (audioProcessor.parameters, modeName);
 }
 
 void QexTidewellAudioProcessorEditor::pasteMode (juce::String modeName)
@@ -340,32 +300,7 @@ void QexTidewellAudioProcessorEditor::pasteMode (juce::String modeName)
 
 void QexTidewellAudioProcessorEditor::pasteModeText (const juce::String& modeName, const juce::String& text)
 {
-    const auto prefix = modeTextTag + "/";
-    if (! text.startsWith (prefix))
-        return;
-
-    juce::StringArray pieces;
-    pieces.addTokens (text.substring (prefix.length()), "/", "\"");
-
-    for (const auto& piece : pieces)
-    {
-        juce::StringArray parts;
-        parts.addTokens (piece, ":", "\"");
-        if (parts.size() != 2)
-            continue;
-
-        const auto& name = parts[0];
-        const auto isGlobal = name == "Spread" || name == "Gain";
-        auto* parameter = audioProcessor.parameters.getParameter ("param" + (isGlobal ? name : modeName + name));
-
-        // A value that is not a number would reach the host as one; the parameter clamps
-        // anything outside 0 to 1 itself, but the host is told the clamped value.
-        const auto value = parts[1].getDoubleValue();
-        if (parameter == nullptr || ! std::isfinite (value))
-            continue;
-
-        parameter->setValueNotifyingHost (juce::jlimit (0.0f, 1.0f, (float) value));
-    }
+    ModeClipboardText::paste (audioProcessor.parameters, modeName, text);
 }
 
 void QexTidewellAudioProcessorEditor::duplicateToAllModes (juce::String modeName)

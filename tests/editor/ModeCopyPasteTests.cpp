@@ -74,23 +74,35 @@ TEST_F (ModeCopyPaste, pastingSetsTheTargetModeByKnobPositionAndSkipsWhatItLacks
     EXPECT_FLOAT_EQ (normalised ("paramStudioRate"), 0.5f);
 }
 
-TEST_F (ModeCopyPaste, textWithoutTheTagChangesNothingAndBadPiecesAreSkipped)
+TEST_F (ModeCopyPaste, textWithoutTheTagOrNotOneLineOfAsciiChangesNothingAndBadPiecesAreSkipped)
 {
     setAll (0.5f);
     const auto before = allValues();
-    for (const auto* text : { "", "QEXTidewellMode", "QEXTidewellModeRate:0", "qextidewellmode/Rate:0", "Rate:0" })
+
+    juce::MemoryBlock binary (300);
+    juce::Random rng (3);
+    for (auto& byte : binary)
+        byte = (char) (1 + rng.nextInt (255));
+    const auto tagged = "QEXTidewellMode/" + juce::String::fromUTF8 ((const char*) binary.getData(), 300) + "/Rate:0.6";
+
+    for (const auto& text : { juce::String(), juce::String ("QEXTidewellMode"), juce::String ("QEXTidewellModeRate:0"),
+                              juce::String ("qextidewellmode/Rate:0"), juce::String ("Rate:0"), tagged,
+                              juce::String ("QEXTidewellMode/Rate:0.6\n/Depth:0.6"),
+                              juce::String ("QEXTidewellMode/Rate:0.6/Depth:") + juce::String::charToString (0xe9) })
     {
         editor->pasteModeText ("Sixty", text);
         EXPECT_EQ (allValues(), before) << text;
     }
 
     editor->pasteModeText ("Sixty", "QEXTidewellMode//Rate/Depth:0.1:0.2/Delay:nan/Tone:inf/Wet:x/Highpass:"
-                                    "/Mode:1/rate:0/Gain:0.25junk/Gain:0.75/Spread:7");
+                                    "/Mode:1/rate:0/Gain:0.25junk/Gain:0.75/Spread:7/Rate:-inf");
     auto expected = before;
     expected["paramSixtyWet"] = expected["paramSixtyHighpass"] = 0.0f;
+    expected["paramSixtyTone"] = 1.0f;
+    expected["paramSixtyRate"] = 0.0f;
     expected["paramGain"] = 0.75f;
     expected["paramSpread"] = 1.0f;
-    EXPECT_EQ (allValues(), expected);
+    EXPECT_EQ (allValues(), expected) << "only NaN is skipped; infinity is a number past the range";
 }
 
 // The only test that uses the system clipboard, which test programs running side by side share.

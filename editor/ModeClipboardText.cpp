@@ -1,0 +1,84 @@
+#include "ModeClipboardText.h"
+
+#include "processor/ParamValueConverter.h"
+
+#include <locale>
+#include <sstream>
+
+namespace
+{
+const juce::String tag ("QEXTidewellMode");
+
+// Every mode's controls in text order; a mode without vibrato has no parameter for the last two.
+const char* const controlNames[] { "Rate", "Depth", "Delay", "Highpass", "Tone", "Wet", "VibRate", "VibAmount" };
+
+/** Six significant digits in general notation with a point, whatever the host's locale. */
+juce::String formatNormalisedValue (double value)
+{
+    std::ostringstream stream;
+    stream.imbue (std::locale::classic());
+    stream << value;
+    return stream.str();
+}
+
+/** Whether every byte is a printable ASCII character. Checked on the bytes before anything
+    splits the text: the framework's string functions step over damaged UTF-8 past its end. */
+bool isOneLineOfPrintableAscii (const juce::String& text)
+{
+    for (const auto* byte = text.toRawUTF8(); *byte != 0; ++byte)
+        if ((unsigned char) *byte < 0x20 || (unsigned char) *byte > 0x7e)
+            return false;
+
+    return true;
+}
+} // namespace
+
+juce::String ModeClipboardText::copy (juce::AudioProcessorValueTreeState& parameters, const juce::String& modeName)
+{
+    juce::String text (tag);
+
+    const auto appendField = [&parameters, &text] (const juce::String& name, const juce::String& parameterId)
+    {
+        if (auto* parameter = parameters.getParameter (parameterId))
+            text << "/" << name << ":" << formatNormalisedValue ((double) parameter->getValue());
+    };
+
+    for (const auto* name : controlNames)
+        appendField (name, "param" + modeName + name);
+
+    appendField ("Spread", "paramSpread");
+    appendField ("Gain", "paramGain");
+
+    return text;
+}
+
+void ModeClipboardText::paste (juce::AudioProcessorValueTreeState& parameters, const juce::String& modeName,
+                               const juce::String& text)
+{
+    const auto prefix = tag + "/";
+    if (! isOneLineOfPrintableAscii (text) || ! text.startsWith (prefix))
+        return;
+
+    juce::StringArray pieces;
+    pieces.addTokens (text.substring (prefix.length()), "/", "\"");
+
+    for (const auto& piece : pieces)
+    {
+        juce::StringArray parts;
+        parts.addTokens (piece, ":", "\"");
+        if (parts.size() != 2)
+            continue;
+
+        const auto& name = parts[0];
+        const auto isGlobal = name == "Spread" || name == "Gain";
+        auto* parameter = parameters.getParameter ("param" + (isGlobal ? name : modeName + name));
+
+        // NaN would reach the host as the parameter's new value; it is no number, so the piece
+        // is skipped. The host is told the limited value, not one past the range.
+        const auto value = ParamValueConverter::readNumber (parts[1]);
+        if (parameter == nullptr || ! value.has_value())
+            continue;
+
+        parameter->setValueNotifyingHost ((float) juce::jlimit (0.0, 1.0, *value));
+    }
+}
