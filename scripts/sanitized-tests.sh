@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the processor core with ThreadSanitizer and runs the thread stress test, then
-# builds the state and preset fuzz targets with clang's libFuzzer and runs each for a bounded time.
+# builds the fuzz targets (state, preset and settings files, value texts, clipboard text and
+# the audio path) with clang's libFuzzer, ASan and UBSan, and runs each for a bounded time,
+# as many side by side as there are cores.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,5 +25,5 @@ if compgen -G "$root/tests/sanitized/fuzz/*.cpp" > /dev/null; then
         -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address,undefined" \
         -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
     cmake --build "$build/fuzz" --parallel "$jobs"
-    ctest --test-dir "$build/fuzz" --output-on-failure
+    ctest --test-dir "$build/fuzz" --output-on-failure --parallel "$jobs"
 fi

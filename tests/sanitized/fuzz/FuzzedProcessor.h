@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <map>
 #include <utility>
+#include <vector>
 
 /** libFuzzer's entry point, defined by each fuzz program. */
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
@@ -75,4 +76,18 @@ inline void requireSameValues (const std::map<juce::String, float>& expected,
     for (const auto& [id, value] : expected)
         if (std::abs (actual.at (id) - value) > 1.0e-5f * std::max (1.0f, std::abs (value)))
             std::abort();
+}
+
+/** The bytes as text of the kind hosts and text fields hand over: valid UTF-8 as it is, any
+    other bytes each taken as one character. */
+inline juce::String textFrom (const uint8_t* data, size_t size)
+{
+    if (juce::CharPointer_UTF8::isValidString (reinterpret_cast<const char*> (data), (int) size))
+        return juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+
+    juce::String text;
+    for (size_t i = 0; i < size; ++i)
+        if (data[i] != 0)
+            text += (juce::juce_wchar) data[i];
+    return text;
 }

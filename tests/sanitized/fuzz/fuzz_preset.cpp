@@ -3,8 +3,8 @@
 #include "processor/StateXml.h"
 
 // A preset file as a user might have edited it. The first byte switches the three load
-// options, the rest is the file. A load must keep every parameter in range, and a preset
-// saved after it must load back the same values.
+// options, the rest is the file. A load must keep every parameter in range, and the state and
+// the preset saved after it must be read back, the preset with the same values.
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     if (size == 0)
@@ -29,16 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
         processor.settingsTree.getChildWithName (key).setProperty ("value", "false", nullptr);
 
     const auto loaded = parameterValues (processor);
-    const auto saved = folder.getChildFile ("saved.qexp");
 
-    if (! processor.savePreset (saved.getFullPathName()))
+    // Whatever loaded is saved in a state that is read back, and in a preset that loads.
+    juce::MemoryBlock state;
+    processor.getStateInformation (state);
+    if (StateXml::fromBinary (state.getData(), (int) state.getSize()) == nullptr)
         std::abort();
 
-    // A file grown past what a preset may hold is refused on purpose and proves nothing.
-    if (StateXml::readFile (saved) == nullptr)
-        return 0;
+    const auto saved = folder.getChildFile ("saved.qexp");
 
-    if (! processor.loadPreset (saved.getFullPathName()))
+    if (! processor.savePreset (saved.getFullPathName()) || ! processor.loadPreset (saved.getFullPathName()))
         std::abort();
 
     requireSameValues (loaded, parameterValues (processor));

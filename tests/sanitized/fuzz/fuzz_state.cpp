@@ -1,9 +1,11 @@
 #include "FuzzedProcessor.h"
 
+#include "processor/StateXml.h"
+
 namespace
 {
 /** Restores data, then checks what any restore must leave behind: every parameter in range,
-    and a state that, saved and restored, brings back the same values. */
+    and a state that is read back and, restored, brings back the same values. */
 void restoreAndCheck (const void* data, size_t size)
 {
     auto& processor = fuzzedProcessor();
@@ -14,6 +16,11 @@ void restoreAndCheck (const void* data, size_t size)
     const auto restored = parameterValues (processor);
     juce::MemoryBlock saved;
     processor.getStateInformation (saved);
+
+    // Refused, it would restore nothing; in this same instance that would go unnoticed.
+    if (StateXml::fromBinary (saved.getData(), (int) saved.getSize()) == nullptr)
+        std::abort();
+
     processor.setStateInformation (saved.getData(), (int) saved.getSize());
     requireSameValues (restored, parameterValues (processor));
 }
