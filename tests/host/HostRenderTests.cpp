@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <vector>
+
 namespace
 {
 juce::AudioBuffer<float> noise (int numSamples)
@@ -71,7 +74,64 @@ void expectChorusBypassAndVolume (juce::AudioPluginInstance& plugin)
         for (int i = 0; i < bypassed.getNumSamples(); ++i)
             ASSERT_EQ (bypassed.getSample (channel, i), input.getSample (channel, i)) << "bypass gives the input exactly";
 }
+/** A host that sends NaN for the controls that drive the oscillators, the mix and the volume:
+    the plug-in keeps their values, renders finite audio, and saves what it had, which a fresh
+    instance, when given, restores. */
+void expectNaNFromTheHostChangesNothing (juce::AudioPluginInstance& plugin, juce::AudioPluginInstance* fresh)
+{
+    plugin.enableAllBuses();
+    plugin.prepareToPlay (48000.0, 512);
+    const auto input = noise (48000);
+
+    HostedPlugin::setParameter (plugin, "Mode", 3.0f, 0.0f, 3.0f);
+    HostedPlugin::setParameter (plugin, "Volume", -6.0f, -12.0f, 12.0f);
+    const auto expected = render (plugin, input);
+    const auto before = HostedPlugin::ownParameters (plugin);
+    std::vector<float> values;
+    for (auto* p : before)
+        values.push_back (p->getValue());
+
+    for (const auto* name : { "Quad Rate", "Quad Vibrato Rate", "Quad Wet", "Ensemble Vibrato Rate", "Volume", "Spread" })
+        HostedPlugin::findParameter (plugin, name)->setValueNotifyingHost (std::numeric_limits<float>::quiet_NaN());
+
+    const auto output = render (plugin, input);
+    bool finite = true;
+    for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < output.getNumSamples(); ++i)
+            finite = finite && std::isfinite (output.getSample (channel, i));
+    EXPECT_TRUE (finite);
+    EXPECT_NEAR (rms (output), rms (expected), rms (expected) * 0.1f) << "neither silenced nor louder";
+
+    if (fresh == nullptr)
+        return;
+
+    juce::MemoryBlock state;
+    plugin.getStateInformation (state);
+    fresh->setStateInformation (state.getData(), (int) state.getSize());
+    const auto restored = HostedPlugin::ownParameters (*fresh);
+    ASSERT_EQ (restored.size(), (int) values.size());
+    for (int i = 0; i < restored.size(); ++i)
+        EXPECT_NEAR (restored[i]->getValue(), values[(size_t) i], 1.0e-6f) << restored[i]->getName (100);
+}
 } // namespace
+
+TEST (HostedVst3, aValueThatIsNotANumberFromTheHostChangesNothing)
+{
+    auto plugin = HostedPlugin::loadVst3();
+    auto fresh = HostedPlugin::loadVst3();
+    ASSERT_NE (plugin, nullptr);
+    ASSERT_NE (fresh, nullptr);
+    expectNaNFromTheHostChangesNothing (*plugin, fresh.get());
+}
+
+TEST (HostedLv2, aValueThatIsNotANumberFromTheHostChangesNothing)
+{
+    auto plugin = HostedPlugin::loadLv2();
+    ASSERT_NE (plugin, nullptr);
+
+    // The LV2 host does not read parameter values back from a restored state.
+    expectNaNFromTheHostChangesNothing (*plugin, nullptr);
+}
 
 TEST (HostedVst3, rendersEveryModeAppliesVolumeAndBypassesExactly)
 {
