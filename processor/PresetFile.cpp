@@ -119,8 +119,8 @@ bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const ju
     if (xml == nullptr || xml->getStringAttribute (pluginNameAttribute) != pluginName)
         return false;
 
-    // Only what the plug-in reads is taken over, so whatever loads fits into the state it
-    // saves and into the preset it writes, and both are read back.
+    // Only what the plug-in reads is taken over: anything else could make the state it then
+    // saves, or the preset it writes, too large to be read back.
     juce::ValueTree state (parameters.state.getType());
 
     if (xml->hasAttribute (QexTidewellAudioProcessor::presetDataName.toString()))
