@@ -101,6 +101,36 @@ function(tidewell_add_plugin)
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         target_compile_options(QEXTidewell PUBLIC -Wno-dangling-pointer)
     endif()
+
+    tidewell_ship_font_licences()
+endfunction()
+
+# The fonts compiled into every binary are licensed on condition that each copy carries their
+# licences and notice: each format gets the text files of resources/fonts (a bundle inside,
+# the Standalone beside its program).
+function(tidewell_ship_font_licences)
+    file(GLOB licences CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/resources/fonts/*.txt")
+
+    foreach(format IN ITEMS VST3 AU LV2 Standalone)
+        set(target QEXTidewell_${format})
+        if(NOT TARGET ${target})
+            continue()
+        endif()
+
+        if(format STREQUAL "LV2" OR (format STREQUAL "Standalone" AND NOT APPLE))
+            set(destination "$<TARGET_FILE_DIR:${target}>")
+        else()
+            set(destination "$<TARGET_FILE_DIR:${target}>/../Resources")
+        endif()
+
+        add_custom_command(TARGET ${target} POST_BUILD
+            COMMAND "${CMAKE_COMMAND}" -E make_directory "${destination}"
+            COMMAND "${CMAKE_COMMAND}" -E copy_if_different ${licences} "${destination}"
+            VERBATIM)
+
+        # The copy runs after a link; an edited text file has to cause one.
+        set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${licences})
+    endforeach()
 endfunction()
 
 # A plain static library of the product's sources and the JUCE modules, for builds that

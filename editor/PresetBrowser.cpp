@@ -73,9 +73,8 @@ PresetBrowser::PresetBrowser (QexTidewellAudioProcessor& processor) : audioProce
     nextButton->addListener (this);
     addAndMakeVisible (*nextButton);
 
-    // The same chevron turned to point left; the pivot is the middle of the 22 x 30 button.
+    // The same chevron turned to point left (see resized()).
     prevButton = arrowButton ("prevButton", *normal, *down);
-    prevButton->setTransform (juce::AffineTransform::rotation (3.14159f, 11.0f, 15.0f));
     prevButton->addListener (this);
     addAndMakeVisible (*prevButton);
 
@@ -228,6 +227,14 @@ void PresetBrowser::resized()
     nameButton.setBounds (23, 2, w - 46, 24);
     prevButton->setBounds (-2, 1, 22, 30);
     nextButton->setBounds (w - 23, 0, 22, 30);
+
+    // A half turn about the button's middle, (11, 15) in its own coordinates; a component's
+    // transform acts in its parent's coordinates, so the pivot is taken there. Turned about
+    // its middle the button covers its own bounds, and the menu hangs from them. The turn is
+    // a point reflection: a rotation by an approximate pi would leave the corners a hair off
+    // whole pixels, and the bounds the menu is placed by would grow a pixel on every side.
+    const auto pivot = prevButton->getBounds().toFloat().getCentre();
+    prevButton->setTransform (juce::AffineTransform::scale (-1.0f, -1.0f, pivot.x, pivot.y));
 }
 
 void PresetBrowser::buttonClicked (juce::Button* button)

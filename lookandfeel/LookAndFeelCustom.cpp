@@ -79,7 +79,7 @@ const juce::Font& LookAndFeelCustom::getProximaNovaSemibold()
 const juce::Font& LookAndFeelCustom::getProximaNovaCondSemibold()
 {
     static const juce::Font font (
-        embeddedTypeface (BinaryData::RobotoCondensedMedium_ttf, BinaryData::RobotoCondensedMedium_ttfSize));
+        embeddedTypeface (BinaryData::NotoSansCondensedSemiBold_ttf, BinaryData::NotoSansCondensedSemiBold_ttfSize));
     return font;
 }
 

@@ -111,6 +111,13 @@ TEST_F (PresetBrowserTest, withoutPresetsTheArrowsLoadNothingAndPressingTheNameO
     pumpMessages();
     EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), windows) << "no second menu";
 
+    // The menu hangs from the left arrow, which its half turn leaves where its bounds put it.
+    const auto* menu = juce::Desktop::getInstance().getComponent (windows - 1);
+    const auto pill = browser.getScreenBounds();
+    EXPECT_EQ (button (browser, "prevButton").getScreenBounds(),
+               juce::Rectangle<int> (-2, 1, 22, 30) + pill.getTopLeft());
+    EXPECT_EQ (menu->getScreenPosition(), pill.getTopLeft() + juce::Point<int> (-2, 31));
+
     const auto open = panel::snapshot ("preset-browser-menu-open", browser);
     EXPECT_TRUE (render::colourAt (open, 1, 27, LF::bgColour)) << "square corner";
     EXPECT_GT (open.getPixelAt (150, 29).getBrightness(), LF::bgColour.getBrightness() + 0.2f) << "bottom line";

@@ -97,3 +97,26 @@ TEST (HostedLv2, showsTheNameParametersAndLayouts)
     expected.sort (false);
     EXPECT_EQ (names, expected);
 }
+
+TEST (BuiltBundles, eachFormatCarriesTheFontLicencesAndNotice)
+{
+    const juce::File sources (TIDEWELL_FONT_LICENCES_DIR);
+    const auto texts = sources.findChildFiles (juce::File::findFiles, false, "*.txt");
+    ASSERT_TRUE (sources.getChildFile ("NOTICE.txt").existsAsFile());
+    ASSERT_GE (texts.size(), 2) << "a notice and at least one licence";
+
+    const juce::File vst3Binary (TIDEWELL_VST3_BINARY_DIR);
+    const std::pair<const char*, juce::File> places[] = {
+        { "VST3", vst3Binary.getSiblingFile ("Resources") },
+        { "LV2", juce::File (TIDEWELL_LV2_BUNDLE) },
+        { "Standalone", juce::File (TIDEWELL_STANDALONE_DIR) },
+    };
+
+    for (const auto& [format, folder] : places)
+        for (const auto& text : texts)
+        {
+            const auto copy = folder.getChildFile (text.getFileName());
+            EXPECT_TRUE (copy.existsAsFile()) << format << ": " << copy.getFullPathName();
+            EXPECT_EQ (copy.loadFileAsString(), text.loadFileAsString()) << format << ": " << text.getFileName();
+        }
+}

@@ -160,6 +160,45 @@ TEST (EmbeddedFonts, theAccessorsShareOneFontAndACondensedCopyStaysCondensed)
                    0.9f);
 }
 
+TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndBothFacesDrawLettersOfOneHeight)
+{
+    auto heightOf = [] (const juce::Font& font, juce::juce_wchar c)
+    {
+        juce::Path outline;
+        font.getTypefacePtr()->getOutlineForGlyph ((int) c, outline);
+        return outline.getBounds().getHeight() * font.getHeight();
+    };
+
+    const auto semibold = LookAndFeelCustom::getProximaNovaSemibold().withHeight (12.0f);
+    const auto condensed = LookAndFeelCustom::getProximaNovaCondSemibold().withHeight (12.0f);
+    EXPECT_GE (heightOf (semibold, 'H'), 7.2f) << "capitals of an em of 10 px at least";
+    EXPECT_NEAR (heightOf (semibold, 'H'), heightOf (condensed, 'H'), 0.05f);
+    EXPECT_NEAR (heightOf (semibold, 'x'), heightOf (condensed, 'x'), 0.05f);
+
+    // Light text on the dark background is drawn bolder; the dot of an i must still stand
+    // apart from its stem, with a faint pixel row between them.
+    for (const auto& font : { semibold, condensed })
+    {
+        const auto image = render::draw ("font-i-" + font.getTypefaceName(), 12, 24,
+                                         [&font] (juce::Graphics& g)
+                                         {
+                                             g.setColour (LookAndFeelCustom::offWhiteBrightColour);
+                                             g.setFont (font);
+                                             g.drawSingleLineText ("i", 4, 20);
+                                         });
+
+        const auto stemColumn = render::inkBounds (image, 200).getCentreX();
+        juce::String rows;
+        for (int y = 0; y < 20; ++y)
+        {
+            const auto alpha = render::alphaAt (image, stemColumn, y);
+            rows << (alpha > 200 ? "#" : alpha < 100 ? "." : "+");
+        }
+
+        EXPECT_TRUE (rows.contains ("#.#")) << font.getTypefaceName() << " draws the i as " << rows;
+    }
+}
+
 TEST (EmbeddedImages, everyIconParsesAndTakesItsColourAndTheCloseIconIsFreshEachTime)
 {
     const std::tuple<const char*, const char*, int> icons[] = {
