@@ -42,7 +42,8 @@ private:
 /** Runs the message loop for a short while so that posted messages are delivered. */
 void pumpMessages (int milliseconds = 20);
 
-/** A folder under the build tree where tests leave images and files for people to look at. */
+/** Where tests leave images and files for people to look at: the folder named by the environment
+    variable TIDEWELL_TEST_OUTPUT_DIR when set, otherwise test-output in the build tree. */
 juce::File testOutputFolder();
 
 /** Saves the image as <name>.png in the given folder of the test output. */
