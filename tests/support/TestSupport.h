@@ -39,7 +39,9 @@ private:
     juce::StringArray messages;
 };
 
-/** Runs the message loop for a short while so that posted messages are delivered. */
+/** Runs the message loop for a short while. Its first pass delivers every message posted so far,
+    and those they post, however slow the machine; a timer's callback comes only if the timer
+    thread got to it in time, so tests call timer callbacks themselves. */
 void pumpMessages (int milliseconds = 20);
 
 /** Where tests leave images and files for people to look at: the folder named by the environment
