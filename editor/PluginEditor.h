@@ -91,5 +91,7 @@ public:
 private:
     void timerCallback() override;
 
+    friend struct EditorTestAccess;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (QexTidewellAudioProcessorEditor)
 };

@@ -23,5 +23,7 @@ private:
     QexTidewellAudioProcessor& audioProcessor;
     float pendingScale = 1.0f;
 
+    friend struct EditorTestAccess;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SaveScaleTimer)
 };

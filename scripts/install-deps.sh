@@ -1,29 +1,64 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, run and test the plug-in.
+# Installs the Debian packages needed to build and run the plug-in; with --test, also those the
+# test suite needs. Refuses, rather than let apt remove a package the machine already has.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build ccache pkg-config
-  juce-modules-source juce-tools
-  libasound2-dev libjack-jackd2-dev libfreetype-dev libfontconfig1-dev
-  libx11-dev libxcomposite-dev libxcursor-dev libxext-dev libxinerama-dev
-  libxrandr-dev libxrender-dev libgl-dev mesa-common-dev ladspa-sdk
-  libcurl4-openssl-dev lv2-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-dev
-  xvfb xauth
+# What the build uses. juce-modules-source brings JUCE's CMake support with juceaide and the LV2
+# helper, its own LV2 headers, and pulls in the ALSA, freetype and X11 headers its modules include.
+run_packages=(
+  build-essential cmake ninja-build pkg-config ccache
+  juce-modules-source
+  libasound2-dev libfreetype-dev
+  libx11-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev
 )
 
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+# GoogleTest and Google Benchmark, clang with its sanitizer and libFuzzer runtimes, an X server
+# without a screen for the editor tests, and the formatter the test command checks with.
+test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
+  xvfb xauth
+  clang-format
+)
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
+# Reads the output of `apt-get -s install ...` and prints each package it would remove.
+packages_removed_by() { awk '$1 == "Remv" || $1 == "Purg" { print $2 }'; }
 
-if [ "${#missing[@]}" -gt 0 ]; then
+main()
+{
+  local packages=("${run_packages[@]}")
+  case "${1:-}" in
+    "") ;;
+    --test) packages+=("${test_packages[@]}") ;;
+    *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+  esac
+
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ "${#missing[@]}" -gt 0 ] || return 0
+
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update
-  $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+
+  local simulation removed
+  simulation="$(apt-get -s install --no-install-recommends "${missing[@]}")"
+  removed="$(packages_removed_by <<< "$simulation")"
+  if [ -n "$removed" ]; then
+    echo "Not installing ${missing[*]}: apt would remove these installed packages:" >&2
+    sed 's/^/  /' <<< "$removed" >&2
+    echo "Install the missing packages by hand once you have decided what to do about those." >&2
+    exit 1
+  fi
+
+  # --no-remove holds even if the package lists changed since the simulation.
+  $sudo apt-get install -y --no-install-recommends --no-remove "${missing[@]}"
+}
+
+# Sourced by the tests for packages_removed_by; run, it installs.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  main "$@"
 fi

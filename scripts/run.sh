@@ -1,14 +1,34 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the plug-in, installs the VST3 and LV2 bundles into the
-# user's plug-in folders and starts the Standalone application.
+# user's plug-in folders and starts the Standalone application when there is a display.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}/release"
 
+# Without an X11 or Wayland display the Standalone crashes as it opens its window; say what was
+# installed and how to use it instead.
+start_standalone()
+{
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the Standalone was not started."
+        echo "Load QEX Tidewell in a plug-in host (a DAW) from ~/.vst3 or ~/.lv2, or, once a display is"
+        echo "there, start the Standalone with:"
+        echo "  \"$1\""
+        return 0
+    fi
+    exec "$1"
+}
+
+# Sourced by the tests for start_standalone; run, it does the whole job.
+if [ "${BASH_SOURCE[0]}" != "$0" ]; then
+    return 0
+fi
+
 "$root/scripts/install-deps.sh"
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+# The tests are configured by the test command, which also installs what they need.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEWELL_BUILD_TESTS=OFF
 cmake --build "$build" --parallel "$(nproc)" --target QEXTidewell_VST3 QEXTidewell_LV2 QEXTidewell_Standalone
 
 artefacts="$build/QEXTidewell_artefacts/Release"
@@ -18,4 +38,4 @@ cp -r "$artefacts/VST3/QEX Tidewell.vst3" "$HOME/.vst3/"
 cp -r "$artefacts/LV2/QEX Tidewell.lv2" "$HOME/.lv2/"
 echo "Installed the VST3 bundle in ~/.vst3 and the LV2 bundle in ~/.lv2."
 
-exec "$artefacts/Standalone/QEX Tidewell"
+start_standalone "$artefacts/Standalone/QEX Tidewell"

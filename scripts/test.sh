@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything and runs the whole test suite:
-# the unit and host tests, the ThreadSanitizer stress test and a bounded fuzz run.
+# Installs what is needed, checks the formatting, builds everything and runs the whole test
+# suite: the unit and host tests, the ThreadSanitizer stress test and a bounded fuzz run.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}"
 jobs="$(nproc)"
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --test
 
-cmake -S "$root" -B "$build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release
+"$root/scripts/check-format.sh"
+
+# The run command configures the same folder without the tests.
+cmake -S "$root" -B "$build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEWELL_BUILD_TESTS=ON
 cmake --build "$build/release" --parallel "$jobs"
 
 # Editors and hosted plug-ins need an X display; Xvfb provides one without a screen.

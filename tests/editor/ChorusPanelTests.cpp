@@ -100,7 +100,7 @@ TEST_F (ChorusPanels, knobFieldAndParameterStayInStepWhileHiddenAndFromAnyThread
     // Host automation arrives on another thread; the attachment brings it to the message thread.
     std::thread host ([this] { setParameter (processor, "paramEnsembleRate", 3.0f); });
     host.join();
-    pumpMessages (50);
+    pumpMessages();
     EXPECT_FLOAT_EQ ((float) panel::child<SliderQEX> (*panel, "paramEnsembleRate")->getValue(), 3.0f);
     EXPECT_EQ (field ("paramEnsembleRate"), "3.00Hz");
 }

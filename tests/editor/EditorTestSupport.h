@@ -10,6 +10,28 @@
 #include <functional>
 #include <memory>
 
+/** Runs the editor's timers on the spot, so that no test waits on the clock or races it. */
+struct EditorTestAccess
+{
+    using Editor = QexTidewellAudioProcessorEditor;
+
+    /** What the editor does once its constructor has returned: switches resizing on. */
+    static void finishOpening (Editor& e) { e.timerCallback(); }
+
+    /** The delay of the scale save now waiting; 0 when none waits. */
+    static int pendingSaveDelay (Editor& e)
+    {
+        return e.saveScaleTimer.isTimerRunning() ? e.saveScaleTimer.getTimerInterval() : 0;
+    }
+
+    /** The save delay running out: saves the scale if a save waits. */
+    static void endSaveDelay (Editor& e)
+    {
+        if (e.saveScaleTimer.isTimerRunning())
+            e.saveScaleTimer.timerCallback();
+    }
+};
+
 namespace editortest
 {
 using Editor = QexTidewellAudioProcessorEditor;
@@ -110,7 +132,16 @@ struct EditorTest : testing::Test
     ScopedDataHome home;
     QexTidewellAudioProcessor processor;
 
-    std::unique_ptr<Editor> openEditor() { return std::make_unique<Editor> (processor); }
+    /** An editor straight from its constructor, before its first timer. */
+    std::unique_ptr<Editor> constructEditor() { return std::make_unique<Editor> (processor); }
+
+    /** An editor as a host shows it, with the set-up that follows its constructor done. */
+    std::unique_ptr<Editor> openEditor()
+    {
+        auto editor = constructEditor();
+        EditorTestAccess::finishOpening (*editor);
+        return editor;
+    }
 
     void setParameter (const juce::String& id, float normalised)
     {

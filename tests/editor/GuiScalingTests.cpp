@@ -5,8 +5,6 @@ using namespace editortest;
 namespace
 {
 using GuiScaling = EditorTest;
-
-void waitPastTheSaveDelay() { pumpMessages (SaveScaleTimer::delayMilliseconds + 200); }
 } // namespace
 
 TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContent)
@@ -25,10 +23,12 @@ TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContent)
 TEST_F (GuiScaling, anUnusableStoredScaleIsCorrectedWithoutBeingWritten)
 {
     setOption ("scale", 0.5);
-    auto editor = openEditor();
+    auto editor = constructEditor();
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 353, 168));
-    waitPastTheSaveDelay();
+    EditorTestAccess::finishOpening (*editor);
+    pumpMessages();
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 600, 285)) << "brought into the limits";
+    EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*editor), 0);
     EXPECT_EQ (saved ("scale"), "0.5");
 
     for (const auto& stored : { juce::var ("abc"), juce::var ("nan"), juce::var (-2.0) })
@@ -51,16 +51,17 @@ TEST_F (GuiScaling, resizingKeepsTheLimitsAndSavesOneSecondAfterTheLastChangeUnl
     // Opening writes the file once, with the scale as it was.
     ASSERT_EQ (saved ("scale"), "1.0");
     editor->setBoundsConstrained ({ 0, 0, 2121, 1008 });
-    pumpMessages (SaveScaleTimer::delayMilliseconds / 2);
     editor->setBoundsConstrained ({ 0, 0, 1414, 672 });
-    pumpMessages (SaveScaleTimer::delayMilliseconds * 3 / 4);
-    EXPECT_EQ (saved ("scale"), "1.0") << "each resize restarts the delay";
-    waitPastTheSaveDelay();
-    EXPECT_EQ (saved ("scale"), "2.0");
+    EXPECT_EQ (saved ("scale"), "1.0") << "nothing is written while the size changes";
+    EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*editor), 1000);
+    EditorTestAccess::endSaveDelay (*editor);
+    EXPECT_EQ (saved ("scale"), "2.0") << "the last size, once the delay has passed";
+    EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*editor), 0) << "one write";
 
     editor->setSize (1000, 300);
     EXPECT_FLOAT_EQ (editor->currentScale, 1000.0f / 707.0f) << "the width alone decides";
+    EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*editor), 1000);
     editor.reset();
-    waitPastTheSaveDelay();
+    pumpMessages();
     EXPECT_EQ (saved ("scale"), "2.0");
 }

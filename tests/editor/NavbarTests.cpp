@@ -26,7 +26,7 @@ TEST_F (TopBar, resetGuiScalingReturnsToTheBaseSizeInPlaceAndSavesScaleOne)
 
     ASSERT_TRUE (choose (editor->navbar.getLogoMenu(), "Reset GUI scaling"));
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (40, 30, 707, 336));
-    pumpMessages (SaveScaleTimer::delayMilliseconds + 200);
+    EditorTestAccess::endSaveDelay (*editor);
     EXPECT_EQ (saved ("scale"), "1.0");
 }
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 // Drawing is checked on images from the software renderer; each is also saved as a PNG under
-// the build tree's test-output/lookandfeel for people to look at.
+// lookandfeel in the test output folder (testOutputFolder()) for people to look at.
 namespace render
 {
 template <typename Paint> juce::Image draw (const juce::String& name, int width, int height, Paint&& paint)

@@ -54,7 +54,10 @@ void saveTestImage (const juce::Image& image, const juce::String& folder, const 
 
 juce::File testOutputFolder()
 {
-    auto folder = juce::File (TIDEWELL_TEST_OUTPUT_DIR);
+    // A shared or read-only build tree can be tested with the output sent elsewhere.
+    const auto chosen = juce::SystemStats::getEnvironmentVariable ("TIDEWELL_TEST_OUTPUT_DIR", {});
+    auto folder = chosen.isNotEmpty() ? juce::File::getCurrentWorkingDirectory().getChildFile (chosen)
+                                      : juce::File (TIDEWELL_TEST_OUTPUT_DIR);
     folder.createDirectory();
     return folder;
 }

@@ -39,10 +39,13 @@ private:
     juce::StringArray messages;
 };
 
-/** Runs the message loop for a short while so that posted messages are delivered. */
+/** Runs the message loop for a short while. Its first pass delivers every message posted so far,
+    and those they post, however slow the machine; a timer's callback comes only if the timer
+    thread got to it in time, so tests call timer callbacks themselves. */
 void pumpMessages (int milliseconds = 20);
 
-/** A folder under the build tree where tests leave images and files for people to look at. */
+/** Where tests leave images and files for people to look at: the folder named by the environment
+    variable TIDEWELL_TEST_OUTPUT_DIR when set, otherwise test-output in the build tree. */
 juce::File testOutputFolder();
 
 /** Saves the image as <name>.png in the given folder of the test output. */
