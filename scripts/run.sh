@@ -6,12 +6,13 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}/release"
 
-# Without an X11 or Wayland display the Standalone crashes as it opens its window; say what was
-# installed and how to use it instead.
+# The framework draws through X11 only (a Wayland session offers it through XWayland, which sets
+# DISPLAY). Without it the Standalone crashes as it opens its window; say what was installed and
+# how to use it instead.
 start_standalone()
 {
-    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-        echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set), so the Standalone was not started."
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "No X11 display (DISPLAY is not set), so the Standalone was not started."
         echo "Load QEX Tidewell in a plug-in host (a DAW) from ~/.vst3 or ~/.lv2, or, once a display is"
         echo "there, start the Standalone with:"
         echo "  \"$1\""

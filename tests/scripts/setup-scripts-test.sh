@@ -20,7 +20,7 @@ standaloneStartsOnlyWithADisplay()
     output="$(unset DISPLAY WAYLAND_DISPLAY; source "$scripts/run.sh"; start_standalone "$app"; echo "still running")" \
         || fail "the run command fails without a display"
     [ ! -e "$work/started" ] || fail "the Standalone was started without a display"
-    grep -q "No display" <<< "$output" || fail "no word of the missing display: $output"
+    grep -q "No X11 display" <<< "$output" || fail "no word of the missing display: $output"
     grep -qF "$app" <<< "$output" || fail "the message does not say where the Standalone is: $output"
     grep -q "still running" <<< "$output" || fail "the script stopped instead of going on"
 
@@ -28,8 +28,9 @@ standaloneStartsOnlyWithADisplay()
     [ -e "$work/started" ] || fail "the Standalone was not started with an X11 display"
     rm "$work/started"
 
-    (unset DISPLAY; export WAYLAND_DISPLAY=wayland-0; source "$scripts/run.sh"; start_standalone "$app")
-    [ -e "$work/started" ] || fail "the Standalone was not started with a Wayland display"
+    # A Wayland session without XWayland gives the framework no window to open.
+    output="$(unset DISPLAY; export WAYLAND_DISPLAY=wayland-0; source "$scripts/run.sh"; start_standalone "$app")"
+    [ ! -e "$work/started" ] || fail "the Standalone was started with no X11 display"
 }
 
 installerRefusesWhatWouldRemoveAPackage()
