@@ -14,10 +14,10 @@
 /** The "Studio" chorus: the Sixty structure plus a 200 Hz network. Each wet channel is shelved and
     also sent, inverted and highpassed, into the other channel; the dry signal gets its own shelf.
     The shelf amounts and the cross-feed weight follow the Wet control. */
-class ChorusDimension
+class ChorusStudio
 {
 public:
-    ChorusDimension() = default;
+    ChorusStudio() = default;
 
     /** Takes the sample rate, output channel count and every control; flattens the shelves and
         rebuilds the delay lines and DC blockers (the only allocation). */
@@ -67,5 +67,5 @@ private:
     StereoIIRFilter wetShelfFilters;
     StereoIIRFilter dryShelfFilters;
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusDimension)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusStudio)
 };

@@ -1,6 +1,6 @@
-#include "ChorusJuno.h"
+#include "ChorusSixty.h"
 
-void ChorusJuno::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
+void ChorusSixty::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
 {
     sampleRate = newSampleRate;
     numOutputChannels = newNumOutputChannels;
@@ -21,7 +21,7 @@ void ChorusJuno::prepare (double newSampleRate, int newNumOutputChannels, const 
     dcBlockers = {};
 }
 
-void ChorusJuno::setRate (float value) noexcept
+void ChorusSixty::setRate (float value) noexcept
 {
     if (value != rate)
     {
@@ -30,23 +30,23 @@ void ChorusJuno::setRate (float value) noexcept
     }
 }
 
-void ChorusJuno::setWet (float value) noexcept
+void ChorusSixty::setWet (float value) noexcept
 {
     wetDry.setWet (value);
     boost = wetDry.wetGain * 1.36f;
 }
 
-void ChorusJuno::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+void ChorusSixty::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
 }
 
-void ChorusJuno::processSample (float inL, float inR, float& outL, float& outR) noexcept
+void ChorusSixty::processSample (float inL, float inR, float& outL, float& outR) noexcept
 {
     processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
 }
 
-void ChorusJuno::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+void ChorusSixty::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
 

@@ -13,10 +13,10 @@
 
 /** The "Sixty" chorus: one delay line per channel, swept in opposite directions by one triangle,
     then highpass, lowpass, DC blocker and the width stage, with a 1.36 boost on the wet path. */
-class ChorusJuno
+class ChorusSixty
 {
 public:
-    ChorusJuno() = default;
+    ChorusSixty() = default;
 
     /** Takes the sample rate, output channel count and every control; rebuilds the delay lines and
         DC blockers (the only allocation). The sweep and the filter state carry over. */
@@ -54,5 +54,5 @@ private:
     BasicDcBlocker<Float4> dcBlockers;
     ToneFilters toneFilters;
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusJuno)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ChorusSixty)
 };

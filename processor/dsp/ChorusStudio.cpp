@@ -1,4 +1,4 @@
-#include "ChorusDimension.h"
+#include "ChorusStudio.h"
 
 namespace
 {
@@ -6,7 +6,7 @@ constexpr double networkFrequency = 200.0;
 constexpr double shelfQ = 0.8;
 } // namespace
 
-void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
+void ChorusStudio::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
 {
     sampleRate = newSampleRate;
     numOutputChannels = newNumOutputChannels;
@@ -36,7 +36,7 @@ void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, c
     dcBlockers = {};
 }
 
-void ChorusDimension::setRate (float value) noexcept
+void ChorusStudio::setRate (float value) noexcept
 {
     if (value != rate)
     {
@@ -45,7 +45,7 @@ void ChorusDimension::setRate (float value) noexcept
     }
 }
 
-void ChorusDimension::setWet (float value) noexcept
+void ChorusStudio::setWet (float value) noexcept
 {
     mixAmount = value * 0.01f;
     wetDry.setWet (value);
@@ -53,7 +53,7 @@ void ChorusDimension::setWet (float value) noexcept
     wetBoost = mixAmount > 0.5f ? 1.0f + 0.4f * (mixAmount - 0.5f) : wetDry.wetGain;
 }
 
-void ChorusDimension::designShelves (float amount) noexcept
+void ChorusStudio::designShelves (float amount) noexcept
 {
     wetShelfFilters.setCoefficients (
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f - 0.8f * amount));
@@ -61,17 +61,17 @@ void ChorusDimension::designShelves (float amount) noexcept
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f + 0.1f * amount));
 }
 
-void ChorusDimension::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+void ChorusStudio::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
 }
 
-void ChorusDimension::processSample (float inL, float inR, float& outL, float& outR) noexcept
+void ChorusStudio::processSample (float inL, float inR, float& outL, float& outR) noexcept
 {
     processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
 }
 
-void ChorusDimension::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+void ChorusStudio::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     if (numSamples <= 0)
         return;
