@@ -1,20 +1,12 @@
 #pragma once
 
-#include "ChorusControls.h"
-#include "DcBlocker.h"
-#include "Delay.h"
-#include "EngineBlock.h"
+#include "ChorusEngineBase.h"
 #include "LFO.h"
-#include "StereoWidth.h"
-#include "ToneFilters.h"
-#include "WetDryLaw.h"
-
-#include <juce_audio_basics/juce_audio_basics.h>
 
 /** The "Ensemble" chorus: one triangle chorus oscillator and one sine vibrato oscillator, each read
     at 0, +120 and +240 degrees, move two delay lines per channel; the lines' sum passes highpass,
     lowpass, DC blocker and the width stage. */
-class ChorusEnsemble
+class ChorusEnsemble : public ChorusEngineBase<ChorusEnsemble, 4, Vibrato::with>
 {
 public:
     ChorusEnsemble() = default;
@@ -24,41 +16,16 @@ public:
         filter state carry over. */
     void prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls);
 
-    void setRate (float value) noexcept;
-    void setDepth (float value) noexcept { depth = value; }
-    void setVibratoRate (float value) noexcept;
-    void setVibratoAmount (float value) noexcept { vibratoAmount = value * 0.5f; }
-    void setDelay (float value) noexcept { delay = value; }
-    void setWet (float value) noexcept { wetDry.setWet (value); }
-    void setHighpass (float value) noexcept { toneFilters.setHighpass (sampleRate, value); }
-    void setLowpass (float value) noexcept { toneFilters.setLowpass (sampleRate, value); }
-    void setSpread (float value) noexcept { width.setSpread (value); }
-
-    /** numSamples steps; frames receives the output pairs, left and right interleaved. */
-    void process (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
-
-    void processSample (float inL, float inR, float& outL, float& outR) noexcept;
-
-    float lineADelayMs (int channel) const noexcept { return lines.getDelayMs (channel); }
-    float lineBDelayMs (int channel) const noexcept { return lines.getDelayMs (2 + channel); }
     const LFO& getChorusLfo() const noexcept { return chorusLfo; }
     const LFO& getVibratoLfo() const noexcept { return vibratoLfo; }
 
 private:
+    friend ChorusEngineBase;
+
+    void applyRate() noexcept { chorusLfo.setFrequency (rate); }
+    void applyVibratoRate() noexcept { vibratoLfo.setFrequency (vibratoRate); }
     void processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept;
 
-    double sampleRate = 44100.0;
-    int numOutputChannels = 2;
-    float rate = 0.0f;
-    float depth = 0.0f;
-    float vibratoRate = 0.0f;
-    float vibratoAmount = 0.0f; // the Vibrato Amount control, halved
-    WetDryLaw wetDry;
-    float delay = 0.0f;
-    StereoWidth width;
-    DelayLines<4> lines; // lanes: line A left, line A right, line B left, line B right
-    BasicDcBlocker<Float4> dcBlockers;
-    ToneFilters toneFilters;
     LFO chorusLfo;
     LFO vibratoLfo;
 
