@@ -387,8 +387,8 @@ void QexTidewellAudioProcessor::prepareToPlay (double sampleRate, int samplesPer
     }
 
     const auto outputs = getTotalNumOutputChannels();
-    chorusJuno.prepare (sampleRate, outputs, controlsFor (0));
-    chorusDimension.prepare (sampleRate, outputs, controlsFor (1));
+    chorusSixty.prepare (sampleRate, outputs, controlsFor (0));
+    chorusStudio.prepare (sampleRate, outputs, controlsFor (1));
     chorusEnsemble.prepare (sampleRate, outputs, controlsFor (2));
     chorusQuad.prepare (sampleRate, outputs, controlsFor (3));
 }
@@ -471,8 +471,8 @@ void QexTidewellAudioProcessor::processSlice (juce::AudioBuffer<float>& buffer, 
                         held.store (frames[k] + 2 * i);
                 }
             };
-            render (0, chorusJuno);
-            render (1, chorusDimension);
+            render (0, chorusSixty);
+            render (1, chorusStudio);
             render (2, chorusEnsemble);
             render (3, chorusQuad);
 
@@ -644,25 +644,25 @@ void QexTidewellAudioProcessor::pushControls (SlotMask changedSlots)
 
     push (spread, spreadValue, [this] (float v)
     {
-        chorusJuno.setSpread (v);
-        chorusDimension.setSpread (v);
+        chorusSixty.setSpread (v);
+        chorusStudio.setSpread (v);
         chorusEnsemble.setSpread (v);
         chorusQuad.setSpread (v);
     });
 
-    push (sixtyRate, sixtyRateValue, [this] (float v) { chorusJuno.setRate (v); });
-    push (sixtyDepth, sixtyDepthValue, [this] (float v) { chorusJuno.setDepth (v); });
-    push (sixtyDelay, sixtyDelayValue, [this] (float v) { chorusJuno.setDelay (v); });
-    push (sixtyWet, sixtyWetValue, [this] (float v) { chorusJuno.setWet (v); });
-    push (sixtyHighpass, sixtyHighpassValue, [this] (float v) { chorusJuno.setHighpass (v); });
-    push (sixtyTone, sixtyToneValue, [this] (float v) { chorusJuno.setLowpass (v); });
+    push (sixtyRate, sixtyRateValue, [this] (float v) { chorusSixty.setRate (v); });
+    push (sixtyDepth, sixtyDepthValue, [this] (float v) { chorusSixty.setDepth (v); });
+    push (sixtyDelay, sixtyDelayValue, [this] (float v) { chorusSixty.setDelay (v); });
+    push (sixtyWet, sixtyWetValue, [this] (float v) { chorusSixty.setWet (v); });
+    push (sixtyHighpass, sixtyHighpassValue, [this] (float v) { chorusSixty.setHighpass (v); });
+    push (sixtyTone, sixtyToneValue, [this] (float v) { chorusSixty.setLowpass (v); });
 
-    push (studioRate, studioRateValue, [this] (float v) { chorusDimension.setRate (v); });
-    push (studioDepth, studioDepthValue, [this] (float v) { chorusDimension.setDepth (v); });
-    push (studioDelay, studioDelayValue, [this] (float v) { chorusDimension.setDelay (v); });
-    push (studioWet, studioWetValue, [this] (float v) { chorusDimension.setWet (v); });
-    push (studioHighpass, studioHighpassValue, [this] (float v) { chorusDimension.setHighpass (v); });
-    push (studioTone, studioToneValue, [this] (float v) { chorusDimension.setLowpass (v); });
+    push (studioRate, studioRateValue, [this] (float v) { chorusStudio.setRate (v); });
+    push (studioDepth, studioDepthValue, [this] (float v) { chorusStudio.setDepth (v); });
+    push (studioDelay, studioDelayValue, [this] (float v) { chorusStudio.setDelay (v); });
+    push (studioWet, studioWetValue, [this] (float v) { chorusStudio.setWet (v); });
+    push (studioHighpass, studioHighpassValue, [this] (float v) { chorusStudio.setHighpass (v); });
+    push (studioTone, studioToneValue, [this] (float v) { chorusStudio.setLowpass (v); });
 
     push (ensembleRate, ensembleRateValue, [this] (float v) { chorusEnsemble.setRate (v); });
     push (ensembleDepth, ensembleDepthValue, [this] (float v) { chorusEnsemble.setDepth (v); });

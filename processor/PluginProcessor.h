@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ChorusDimension.h"
-#include "ChorusEnsemble.h"
-#include "ChorusJuno.h"
-#include "ChorusQuad.h"
-#include "Float4.h"
+#include "dsp/ChorusEnsemble.h"
+#include "dsp/ChorusQuad.h"
+#include "dsp/ChorusSixty.h"
+#include "dsp/ChorusStudio.h"
+#include "dsp/Float4.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -135,8 +135,8 @@ private:
 
     juce::AudioBuffer<float> dryBuffer;
 
-    ChorusJuno chorusJuno;
-    ChorusDimension chorusDimension;
+    ChorusSixty chorusSixty;
+    ChorusStudio chorusStudio;
     ChorusEnsemble chorusEnsemble;
     ChorusQuad chorusQuad;
 

@@ -1,4 +1,4 @@
-#include "ChorusDimension.h"
+#include "ChorusStudio.h"
 
 namespace
 {
@@ -6,17 +6,9 @@ constexpr double networkFrequency = 200.0;
 constexpr double shelfQ = 0.8;
 } // namespace
 
-void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
+void ChorusStudio::prepare (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
 {
-    sampleRate = newSampleRate;
-    numOutputChannels = newNumOutputChannels;
-
-    rate = controls.rate;
-    depth = controls.depth;
-    delay = controls.delay;
-
-    setHighpass (controls.highpass);
-    setLowpass (controls.lowpass);
+    prepareShared (newSampleRate, newNumOutputChannels, controls);
 
     fixedHighpassFilters.setCoefficients (
         juce::IIRCoefficients::makeHighPass (sampleRate, ToneFilters::guardedCorner (sampleRate, networkFrequency)));
@@ -26,34 +18,18 @@ void ChorusDimension::prepare (double newSampleRate, int newNumOutputChannels, c
     dryShelfFilters.setCoefficients (flatShelf);
     shelfAmount = 0.0f;
 
-    setWet (controls.wet);
-    setSpread (controls.spread);
-
     // Also when the rate is unchanged, so that a new sample rate reaches the sweep.
-    sweep.setRate (rate, sampleRate);
-
-    lines.prepare (sampleRate);
-    dcBlockers = {};
+    applyRate();
 }
 
-void ChorusDimension::setRate (float value) noexcept
+void ChorusStudio::applyWet (float value) noexcept
 {
-    if (value != rate)
-    {
-        rate = value;
-        sweep.setRate (value, sampleRate);
-    }
-}
-
-void ChorusDimension::setWet (float value) noexcept
-{
-    mixAmount = value * 0.01f;
-    wetDry.setWet (value);
+    const auto mixAmount = value * 0.01f;
     highpassWeight = mixAmount <= 0.65f ? 1.0f : 1.0f - 2.0f * (mixAmount - 0.65f);
     wetBoost = mixAmount > 0.5f ? 1.0f + 0.4f * (mixAmount - 0.5f) : wetDry.wetGain;
 }
 
-void ChorusDimension::designShelves (float amount) noexcept
+void ChorusStudio::designShelves (float amount) noexcept
 {
     wetShelfFilters.setCoefficients (
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f - 0.8f * amount));
@@ -61,17 +37,7 @@ void ChorusDimension::designShelves (float amount) noexcept
         juce::IIRCoefficients::makeLowShelf (sampleRate, networkFrequency, shelfQ, 1.0f + 0.1f * amount));
 }
 
-void ChorusDimension::process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
-{
-    processInBlocks (inL, inR, frames, numSamples, [this] (auto... block) { processBlock (block...); });
-}
-
-void ChorusDimension::processSample (float inL, float inR, float& outL, float& outR) noexcept
-{
-    processOneSample (inL, inR, outL, outR, [this] (auto... block) { processBlock (block...); });
-}
-
-void ChorusDimension::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
+void ChorusStudio::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     if (numSamples <= 0)
         return;
@@ -83,21 +49,11 @@ void ChorusDimension::processBlock (const float* inL, const float* inR, float* f
     if (shelfAmount != previousShelfAmount)
         designShelves (shelfAmount);
 
-    Float4 in[engineBlockSize], delayMs[engineBlockSize], wet[engineBlockSize];
-
+    Float4 in[engineBlockSize], wet[engineBlockSize];
     auto sweepNow = sweep; // locals, so that the stores into the arrays do not force them back to memory
     const auto d = depth, t = delay;
-    for (int i = 0; i < numSamples; ++i)
-    {
-        in[i] = stereoInput (inL, inR, i);
-        const auto v = sweepNow.step();
-        const auto left = t + d * (1.0f - (v + 1.0f) * 0.5f);
-        const auto right = t + d * (v + 1.0f) * 0.5f;
-        delayMs[i] = { left, right, left, right };
-    }
+    runLines (inL, inR, in, wet, numSamples, [&] (int) { return sweepNow.stepOppositeDelays (d, t); });
     sweep = sweepNow;
-
-    lines.process (delayMs, in, wet, numSamples);
 
     // One loop for the filter network, so that the processor overlaps the filters' recurrences.
     auto shelves = StereoIIRFilter::startSideBySide (wetShelfFilters, dryShelfFilters);

@@ -1,5 +1,5 @@
-#include "processor/DcBlocker.h"
-#include "processor/Delay.h"
+#include "processor/dsp/DcBlocker.h"
+#include "processor/dsp/Delay.h"
 
 #include <gtest/gtest.h>
 

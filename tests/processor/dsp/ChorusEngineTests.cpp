@@ -1,8 +1,8 @@
-#include "processor/ChorusDimension.h"
-#include "processor/ChorusEnsemble.h"
-#include "processor/ChorusJuno.h"
-#include "processor/ChorusQuad.h"
-#include "processor/EngineTestSupport.h"
+#include "processor/dsp/ChorusEnsemble.h"
+#include "processor/dsp/ChorusQuad.h"
+#include "processor/dsp/ChorusSixty.h"
+#include "processor/dsp/ChorusStudio.h"
+#include "processor/dsp/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ class ChorusEngine : public testing::Test
 {
 };
 
-using Engines = testing::Types<ChorusJuno, ChorusDimension, ChorusEnsemble, ChorusQuad>;
+using Engines = testing::Types<ChorusSixty, ChorusStudio, ChorusEnsemble, ChorusQuad>;
 TYPED_TEST_SUITE (ChorusEngine, Engines);
 
 /** Every control at the end of its range that one bit of pattern picks, or a fraction t of the way

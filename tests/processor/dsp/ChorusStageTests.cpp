@@ -1,7 +1,7 @@
-#include "processor/StereoIIRFilter.h"
-#include "processor/StereoWidth.h"
-#include "processor/ToneFilters.h"
-#include "processor/WetDryLaw.h"
+#include "processor/dsp/StereoIIRFilter.h"
+#include "processor/dsp/StereoWidth.h"
+#include "processor/dsp/ToneFilters.h"
+#include "processor/dsp/WetDryLaw.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "processor/ChorusDimension.h"
-#include "processor/EngineTestSupport.h"
+#include "processor/dsp/ChorusStudio.h"
+#include "processor/dsp/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ void expectShelfGain (const StereoIIRFilter& shelf, float gain)
 }
 } // namespace
 
-TEST (ChorusDimension, shelvesCrossFeedAndBoostFollowTheWetControlFromTheFirstSample)
+TEST (ChorusStudio, shelvesCrossFeedAndBoostFollowTheWetControlFromTheFirstSample)
 {
     // Wet percent, then the wet and dry shelf gains, the cross-feed weight and the wet boost.
     for (const auto& c : { std::array<float, 5> { 50.0f, 0.2f, 1.1f, 1.0f, 1.0f },
@@ -27,7 +27,7 @@ TEST (ChorusDimension, shelvesCrossFeedAndBoostFollowTheWetControlFromTheFirstSa
     {
         auto controls = typicalControls();
         controls.wet = c[0];
-        ChorusDimension engine;
+        ChorusStudio engine;
         engine.prepare (rate, 2, controls);
         runSilence (engine, 100);
 

@@ -1,5 +1,5 @@
-#include "processor/ChorusQuad.h"
-#include "processor/EngineTestSupport.h"
+#include "processor/dsp/ChorusQuad.h"
+#include "processor/dsp/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "processor/ChorusJuno.h"
-#include "processor/EngineTestSupport.h"
+#include "processor/dsp/ChorusSixty.h"
+#include "processor/dsp/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,9 +18,9 @@ ChorusControls sixtyControls()
 }
 } // namespace
 
-TEST (ChorusJuno, theTwoLinesSweepInOppositeDirections)
+TEST (ChorusSixty, theTwoLinesSweepInOppositeDirections)
 {
-    ChorusJuno engine;
+    ChorusSixty engine;
     engine.prepare (exactRate, 2, sixtyControls());
 
     runSilence (engine, stepsToTurn); // sweep at +1
@@ -32,12 +32,12 @@ TEST (ChorusJuno, theTwoLinesSweepInOppositeDirections)
     EXPECT_EQ (engine.delayMs (1), 2.0f);
 }
 
-TEST (ChorusJuno, halfWetAddsTheBoostedWetToTheDryAndScalesBothBy063)
+TEST (ChorusSixty, halfWetAddsTheBoostedWetToTheDryAndScalesBothBy063)
 {
     // The wet path does not depend on the Wet control, so a fully wet twin shows it:
     // at 100 percent the output is wet x 1.36 x 0.8.
     auto controls = sixtyControls();
-    ChorusJuno half, full;
+    ChorusSixty half, full;
     half.prepare (44100.0, 2, controls);
     controls.wet = 100.0f;
     full.prepare (44100.0, 2, controls);

@@ -1,5 +1,5 @@
-#include "processor/ChorusEnsemble.h"
-#include "processor/EngineTestSupport.h"
+#include "processor/dsp/ChorusEnsemble.h"
+#include "processor/dsp/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 

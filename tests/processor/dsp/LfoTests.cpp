@@ -1,4 +1,4 @@
-#include "processor/LFO.h"
+#include "processor/dsp/LFO.h"
 
 #include <gtest/gtest.h>
 
