@@ -1,17 +1,20 @@
 #include "ChorusPanel.h"
 
+#include "processor/ControlTable.h"
+
 namespace
 {
 struct Slot
 {
-    const char* suffix;
+    size_t control; // index into the control table's mode controls
     int x, y;
 };
 
 // In slot order. The vibrato slots come before the mix slots, whatever their place on screen.
 constexpr Slot slots[] = {
-    { "Rate", 25, 54 },       { "Depth", 100, 54 }, { "Delay", 63, 149 },    { "VibRate", 202, 54 },
-    { "VibAmount", 202, 149 }, { "Wet", 341, 149 },  { "Highpass", 303, 54 }, { "Tone", 378, 54 },
+    { ControlTable::rate, 25, 54 },          { ControlTable::depth, 100, 54 },    { ControlTable::delay, 63, 149 },
+    { ControlTable::vibratoRate, 202, 54 },  { ControlTable::vibratoAmount, 202, 149 },
+    { ControlTable::wet, 341, 149 },         { ControlTable::highpass, 303, 54 }, { ControlTable::tone, 378, 54 },
 };
 
 constexpr int knobSize = 50;
@@ -37,13 +40,11 @@ void ChorusPanel::prepareUI (juce::Colour newColour)
 
     for (const auto& slot : slots)
     {
-        const auto id = "param" + mode + slot.suffix;
+        const auto id = ControlTable::modeControlId (mode, slot.control);
 
-        auto caption = id.substring (5 + mode.length());
-        if (caption.startsWith ("Vib"))
-            caption = caption.replace ("Vib", {});
-        if (caption.startsWith ("Tone"))
-            caption = caption.replace ("Tone", "Lowpass");
+        // Under the VIBRATO heading, "Vibrato Rate" reads "Rate".
+        const auto caption =
+            juce::String (ControlTable::modeControls[slot.control].displayName).replace ("Vibrato ", {});
 
         KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters, id, caption, knobLookAndFeel);
     }
@@ -54,7 +55,7 @@ void ChorusPanel::resized()
     std::vector<KnobSlot::KnobBox> boxes;
 
     for (const auto& slot : slots)
-        boxes.push_back ({ "param" + mode + slot.suffix, { slot.x, slot.y, knobSize, knobSize } });
+        boxes.push_back ({ ControlTable::modeControlId (mode, slot.control), { slot.x, slot.y, knobSize, knobSize } });
 
     KnobSlot::layOut (slotLists(), boxes);
 }

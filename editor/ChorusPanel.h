@@ -12,7 +12,7 @@
 class ChorusPanel : public juce::Component, private juce::Slider::Listener
 {
 public:
-    /** modeName is the mode's exact key: "Sixty", "Studio", "Ensemble" or "Quad". */
+    /** modeName is the name of one of the control table's modes. */
     ChorusPanel (QexTidewellAudioProcessor& processor, juce::String modeName);
     ~ChorusPanel() override;
 

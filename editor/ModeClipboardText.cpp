@@ -1,5 +1,6 @@
 #include "ModeClipboardText.h"
 
+#include "processor/ControlTable.h"
 #include "processor/ParamValueConverter.h"
 
 #include <locale>
@@ -10,7 +11,27 @@ namespace
 const juce::String tag ("QEXTidewellMode");
 
 // Every mode's controls in text order; a mode without vibrato has no parameter for the last two.
-const char* const controlNames[] { "Rate", "Depth", "Delay", "Highpass", "Tone", "Wet", "VibRate", "VibAmount" };
+constexpr size_t modeControlsInText[] { ControlTable::rate,     ControlTable::depth, ControlTable::delay,
+                                        ControlTable::highpass, ControlTable::tone,  ControlTable::wet,
+                                        ControlTable::vibratoRate, ControlTable::vibratoAmount };
+
+// The controls of no mode that follow them.
+constexpr size_t globalControlsInText[] { ControlTable::spread, ControlTable::gain };
+
+/** The ID of the parameter that the named field of the text sets in the mode; empty for a name
+    that is no field. */
+juce::String parameterIdOf (const juce::String& modeName, const juce::String& name)
+{
+    for (const auto control : modeControlsInText)
+        if (name == ControlTable::modeControls[control].suffix)
+            return ControlTable::modeControlId (modeName, control);
+
+    for (const auto control : globalControlsInText)
+        if (name == ControlTable::globalControls[control].suffix)
+            return ControlTable::globalControlId (control);
+
+    return {};
+}
 
 /** Six significant digits in general notation with a point, whatever the host's locale. */
 juce::String formatNormalisedValue (double value)
@@ -43,11 +64,11 @@ juce::String ModeClipboardText::copy (juce::AudioProcessorValueTreeState& parame
             text << "/" << name << ":" << formatNormalisedValue ((double) parameter->getValue());
     };
 
-    for (const auto* name : controlNames)
-        appendField (name, "param" + modeName + name);
+    for (const auto control : modeControlsInText)
+        appendField (ControlTable::modeControls[control].suffix, ControlTable::modeControlId (modeName, control));
 
-    appendField ("Spread", "paramSpread");
-    appendField ("Gain", "paramGain");
+    for (const auto control : globalControlsInText)
+        appendField (ControlTable::globalControls[control].suffix, ControlTable::globalControlId (control));
 
     return text;
 }
@@ -69,9 +90,7 @@ void ModeClipboardText::paste (juce::AudioProcessorValueTreeState& parameters, c
         if (parts.size() != 2)
             continue;
 
-        const auto& name = parts[0];
-        const auto isGlobal = name == "Spread" || name == "Gain";
-        auto* parameter = parameters.getParameter ("param" + (isGlobal ? name : modeName + name));
+        auto* parameter = parameters.getParameter (parameterIdOf (modeName, parts[0]));
 
         // NaN would reach the host as the parameter's new value; it is no number, so the piece
         // is skipped. The host is told the limited value, not one past the range.

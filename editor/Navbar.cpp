@@ -3,6 +3,7 @@
 #include "PluginEditor.h"
 #include "WarningBox.h"
 #include "lookandfeel/LookAndFeelCustom.h"
+#include "processor/ControlTable.h"
 #include "processor/PresetFile.h"
 
 #include <BinaryData.h>
@@ -71,7 +72,7 @@ Navbar::Navbar (QexTidewellAudioProcessor& processor) : audioProcessor (processo
     bypass.button->setImages (bypass.image.get(), nullptr, nullptr, nullptr, bypass.secondImage.get());
     bypass.button->setClickingTogglesState (true);
     bypassAttachment = std::make_unique<juce::AudioProcessorValueTreeState::ButtonAttachment> (
-        audioProcessor.parameters, "paramBypassGlobal", *bypass.button);
+        audioProcessor.parameters, ControlTable::globalControlId (ControlTable::bypass), *bypass.button);
 
     pressableButton (settings, "settingsButton", BinaryData::settings_svg, BinaryData::settings_svgSize);
     pressableButton (save, "saveButton", BinaryData::save_svg, BinaryData::save_svgSize);

@@ -1,10 +1,12 @@
 #include "OutputPanel.h"
 
+#include "processor/ControlTable.h"
+
 namespace
 {
 const std::vector<KnobSlot::KnobBox> knobBoxes = {
-    { "paramSpread", { 25, 54, 50, 50 } },
-    { "paramGain", { 25, 149, 50, 50 } },
+    { ControlTable::globalControlId (ControlTable::spread), { 25, 54, 50, 50 } },
+    { ControlTable::globalControlId (ControlTable::gain), { 25, 149, 50, 50 } },
 };
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "PluginEditor.h"
 
 #include "ModeClipboardText.h"
+#include "processor/ControlTable.h"
 #include "processor/ParamValueConverter.h"
 
 #include <cmath>
@@ -9,20 +10,12 @@ namespace
 {
 using LF = LookAndFeelCustom;
 
-struct Mode
-{
-    const char* name;
-    const char* tabText;
-    const juce::Colour* colour;
-};
+using ControlTable::modes;
 
-// Index k is the value of the mode parameter that selects the mode.
-constexpr std::array<Mode, QexTidewellAudioProcessorEditor::numModes> modes { {
-    { "Sixty", "SIXTY", &LF::blueColour },
-    { "Studio", "STUDIO", &LF::redColour },
-    { "Ensemble", "ENSEMBLE", &LF::greenColour },
-    { "Quad", "QUAD", &LF::orangeColour },
-} };
+// The accent colour of each mode, in the order of the modes.
+constexpr std::array<const juce::Colour*, QexTidewellAudioProcessorEditor::numModes> modeColours {
+    &LF::blueColour, &LF::redColour, &LF::greenColour, &LF::orangeColour
+};
 
 constexpr float maximumWidth = 2400.0f;
 constexpr float minimumWidth = 600.0f;
@@ -72,7 +65,7 @@ QexTidewellAudioProcessorEditor::QexTidewellAudioProcessorEditor (QexTidewellAud
         tab = std::make_unique<juce::TextButton>();
         tab->addListener (this);
         tab->addMouseListener (this, false);
-        tabLookAndFeels[k].tabColour = *modes[k].colour;
+        tabLookAndFeels[k].tabColour = *modeColours[k];
         tab->setLookAndFeel (&tabLookAndFeels[k]);
         tab->setButtonText (modes[k].tabText);
         contentComponent.addAndMakeVisible (*tab);
@@ -82,7 +75,7 @@ QexTidewellAudioProcessorEditor::QexTidewellAudioProcessorEditor (QexTidewellAud
 
     // The panels are built before they get their bounds, so that their layout finds every control.
     for (size_t k = 0; k < modes.size(); ++k)
-        chorusPanels[k].prepareUI (*modes[k].colour);
+        chorusPanels[k].prepareUI (*modeColours[k]);
 
     for (auto& panel : chorusPanels)
         contentComponent.addChildComponent (panel);
@@ -159,23 +152,22 @@ void QexTidewellAudioProcessorEditor::showPanel (juce::String modeName)
         chorusPanels[k].setVisible (shown);
 
         if (shown)
-            outputPanel.knobLookAndFeel.rotaryColour = *modes[k].colour;
+            outputPanel.knobLookAndFeel.rotaryColour = *modeColours[k];
     }
 }
 
 void QexTidewellAudioProcessorEditor::showActivePanel()
 {
-    const auto* mode = audioProcessor.parameters.getRawParameterValue ("paramChorusMode");
+    const auto* mode = audioProcessor.parameters.getRawParameterValue (ControlTable::modeSelectorId());
     const auto value = mode != nullptr ? mode->load() : 0.0f;
 
-    if (value == 1.0f)
-        showPanel (modes[1].name);
-    else if (value == 2.0f)
-        showPanel (modes[2].name);
-    else if (value == 3.0f)
-        showPanel (modes[3].name);
-    else
-        showPanel (modes[0].name);
+    // A value that selects no mode shows the first.
+    size_t shown = 0;
+    for (size_t k = 1; k < modes.size(); ++k)
+        if (value == (float) k)
+            shown = k;
+
+    showPanel (modes[shown].name);
 }
 
 void QexTidewellAudioProcessorEditor::buttonClicked (juce::Button* button)
@@ -187,7 +179,7 @@ void QexTidewellAudioProcessorEditor::buttonClicked (juce::Button* button)
 
         showPanel (modes[k].name);
 
-        if (auto* mode = audioProcessor.parameters.getParameter ("paramChorusMode"))
+        if (auto* mode = audioProcessor.parameters.getParameter (ControlTable::modeSelectorId()))
             mode->setValueNotifyingHost (mode->convertTo0to1 ((float) k));
 
         return;
@@ -221,7 +213,7 @@ void QexTidewellAudioProcessorEditor::actionListenerCallback (const juce::String
 //==============================================================================
 void QexTidewellAudioProcessorEditor::setScale()
 {
-    const auto stored = audioProcessor.settingsTree.getChildWithName ("scale").getProperty ("value");
+    const auto stored = audioProcessor.settings.value (Settings::scale);
 
     if (! stored.isVoid())
     {

@@ -9,6 +9,7 @@
 #include "SettingsDialog.h"
 #include "lookandfeel/LookAndFeelCustom.h"
 #include "lookandfeel/LookAndFeelTabButton.h"
+#include "processor/ControlTable.h"
 #include "processor/PluginProcessor.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -68,7 +69,7 @@ public:
         JUCE_DECLARE_NON_COPYABLE (DefaultPluginLookAndFeel)
     };
 
-    static constexpr int numModes = 4;
+    static constexpr int numModes = (int) ControlTable::numModes;
 
     juce::SharedResourcePointer<DefaultPluginLookAndFeel> sharedLookAndFeel;
     QexTidewellAudioProcessor& audioProcessor;

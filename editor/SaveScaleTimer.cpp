@@ -15,7 +15,6 @@ void SaveScaleTimer::timerCallback()
 {
     stopTimer();
 
-    audioProcessor.settingsTree.getOrCreateChildWithName ("scale", nullptr)
-        .setProperty ("value", (double) pendingScale, nullptr);
+    audioProcessor.settings.setValue (Settings::scale, (double) pendingScale);
     audioProcessor.saveSettings();
 }

@@ -4,20 +4,11 @@
 
 namespace
 {
-const juce::Identifier inactiveModesKey { "ignorePresetInactiveModes" };
-const juce::Identifier spreadKey { "ignorePresetSpreadParam" };
-const juce::Identifier volumeKey { "ignorePresetVolumeParam" };
-
 enum PresetModeItem
 {
     loadAllModes = 1,
     loadActiveModeOnly = 2
 };
-
-bool isOptionSet (const juce::ValueTree& settings, const juce::Identifier& key)
-{
-    return settings.getChildWithName (key).getProperty ("value").toString() == "true";
-}
 
 std::unique_ptr<juce::Drawable> closeIcon (juce::Colour colour)
 {
@@ -49,24 +40,25 @@ SettingsDialog::SettingsDialog (QexTidewellAudioProcessor& processor) : audioPro
     styleLabel (presetOptionsLabel, "Preset options", LF::offWhiteBrightColour, juce::Justification::centredLeft,
                 textFont);
 
-    const auto& settings = audioProcessor.settingsTree;
+    const auto& settings = audioProcessor.settings;
 
     presetModeBox.addItem ("Load all chorus modes", loadAllModes);
     presetModeBox.addItem ("Only load active chorus mode", loadActiveModeOnly);
-    presetModeBox.setSelectedId (isOptionSet (settings, inactiveModesKey) ? loadActiveModeOnly : loadAllModes,
-                                 juce::sendNotificationAsync);
+    const auto activeModeOnly = settings.isOptionSet (Settings::ignorePresetInactiveModes);
+    presetModeBox.setSelectedId (activeModeOnly ? loadActiveModeOnly : loadAllModes, juce::sendNotificationAsync);
     presetModeBox.onChange = [this]
-    { writeOption (inactiveModesKey, presetModeBox.getSelectedId() == loadActiveModeOnly); };
+    { writeOption (Settings::ignorePresetInactiveModes, presetModeBox.getSelectedId() == loadActiveModeOnly); };
     addAndMakeVisible (presetModeBox);
 
     // A ticked toggle loads the control from presets, so it shows the opposite of its setting.
-    loadSpreadButton.setToggleState (! isOptionSet (settings, spreadKey), juce::dontSendNotification);
-    loadSpreadButton.onClick = [this] { writeOption (spreadKey, ! loadSpreadButton.getToggleState()); };
-    addAndMakeVisible (loadSpreadButton);
-
-    loadVolumeButton.setToggleState (! isOptionSet (settings, volumeKey), juce::dontSendNotification);
-    loadVolumeButton.onClick = [this] { writeOption (volumeKey, ! loadVolumeButton.getToggleState()); };
-    addAndMakeVisible (loadVolumeButton);
+    const auto showOption = [this, &settings] (juce::ToggleButton& button, const juce::Identifier& option)
+    {
+        button.setToggleState (! settings.isOptionSet (option), juce::dontSendNotification);
+        button.onClick = [this, &button, option] { writeOption (option, ! button.getToggleState()); };
+        addAndMakeVisible (button);
+    };
+    showOption (loadSpreadButton, Settings::ignorePresetSpreadParam);
+    showOption (loadVolumeButton, Settings::ignorePresetVolumeParam);
 
     closeButton = std::make_unique<juce::DrawableButton> ("closeButton", juce::DrawableButton::ImageFitted);
     const auto normal = closeIcon (LF::offWhiteColour);
@@ -84,8 +76,7 @@ SettingsDialog::~SettingsDialog() = default;
 
 void SettingsDialog::writeOption (const juce::Identifier& key, bool isSet)
 {
-    audioProcessor.settingsTree.getOrCreateChildWithName (key, nullptr)
-        .setProperty ("value", isSet ? "true" : "false", nullptr);
+    audioProcessor.settings.setOption (key, isSet);
     audioProcessor.saveSettings();
 }
 

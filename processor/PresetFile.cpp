@@ -1,9 +1,8 @@
 #include "PresetFile.h"
 
+#include "ControlTable.h"
 #include "PluginProcessor.h"
 #include "StateXml.h"
-
-#include <array>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,36 +16,6 @@ const juce::Identifier valueAttribute { "value" };
 const juce::Identifier pluginNameAttribute { "pluginName" };
 const juce::Identifier paramType { "PARAM" };
 
-const juce::String modeId { "paramChorusMode" };
-const juce::String bypassId { "paramBypassGlobal" };
-
-struct ModeGroup
-{
-    /** The mode parameter's value as the tree writes it when this mode is selected. */
-    const char* modeValueText;
-    juce::StringArray parameterIds;
-};
-
-const std::array<ModeGroup, 4>& modeGroups()
-{
-    static const std::array<ModeGroup, 4> groups { {
-        { "0.0",
-          { "paramSixtyRate", "paramSixtyDepth", "paramSixtyDelay", "paramSixtyHighpass", "paramSixtyTone",
-            "paramSixtyWet" } },
-        { "1.0",
-          { "paramStudioRate", "paramStudioDepth", "paramStudioDelay", "paramStudioHighpass", "paramStudioTone",
-            "paramStudioWet" } },
-        { "2.0",
-          { "paramEnsembleRate", "paramEnsembleDepth", "paramEnsembleDelay", "paramEnsembleHighpass",
-            "paramEnsembleTone", "paramEnsembleWet", "paramEnsembleVibRate", "paramEnsembleVibAmount" } },
-        { "3.0",
-          { "paramQuadRate", "paramQuadDepth", "paramQuadDelay", "paramQuadHighpass", "paramQuadTone", "paramQuadWet",
-            "paramQuadVibRate", "paramQuadVibAmount" } },
-    } };
-
-    return groups;
-}
-
 /** Whether nobody may write the file: it has no write permission at all (which the super-user
     would otherwise ignore), or none for this process. */
 bool isReadOnly (const juce::File& file)
@@ -56,11 +25,6 @@ bool isReadOnly (const juce::File& file)
 
     return ::stat (path.toRawUTF8(), &status) == 0
            && ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access (path.toRawUTF8(), W_OK) != 0);
-}
-
-bool isSet (const juce::ValueTree& settings, const char* key)
-{
-    return settings.getChildWithName (key).getProperty (valueAttribute).toString() == "true";
 }
 
 /** The element that decides the parameter: the tree applies the elements in document
@@ -76,28 +40,31 @@ juce::XmlElement* decidingElement (juce::XmlElement& root, const juce::String& i
     return found;
 }
 
-juce::StringArray parametersToKeep (juce::XmlElement& root, const juce::ValueTree& settings)
+juce::StringArray parametersToKeep (juce::XmlElement& root, const Settings& settings)
 {
     juce::StringArray keep;
 
-    if (isSet (settings, "ignorePresetInactiveModes"))
+    if (settings.isOptionSet (Settings::ignorePresetInactiveModes))
     {
-        // Compared as text, so a hand-written "2" selects no group and every mode is kept.
-        if (const auto* mode = decidingElement (root, modeId))
+        // Compared as text with what the tree writes for each mode ("2.0"), so a hand-written "2"
+        // selects no mode and every mode is kept.
+        if (const auto* mode = decidingElement (root, ControlTable::modeSelectorId()))
         {
             const auto modeText = mode->getStringAttribute (valueAttribute);
 
-            for (const auto& group : modeGroups())
-                if (modeText != group.modeValueText)
-                    keep.addArray (group.parameterIds);
+            for (size_t k = 0; k < ControlTable::numModes; ++k)
+                if (modeText != StateXml::valueText ((float) k))
+                    for (size_t control = 0; control < ControlTable::modeControls.size(); ++control)
+                        if (ControlTable::modeHas (k, control))
+                            keep.add (ControlTable::modeControlId (ControlTable::modes[k].name, control));
         }
     }
 
-    if (isSet (settings, "ignorePresetSpreadParam"))
-        keep.add ("paramSpread");
+    if (settings.isOptionSet (Settings::ignorePresetSpreadParam))
+        keep.add (ControlTable::globalControlId (ControlTable::spread));
 
-    if (isSet (settings, "ignorePresetVolumeParam"))
-        keep.add ("paramGain");
+    if (settings.isOptionSet (Settings::ignorePresetVolumeParam))
+        keep.add (ControlTable::globalControlId (ControlTable::gain));
 
     return keep;
 }
@@ -108,7 +75,7 @@ juce::String PresetFile::pathFor (const juce::String& chosenPath)
     return chosenPath.endsWith (extension) ? chosenPath : chosenPath + extension;
 }
 
-bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& settings,
+bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const Settings& settings,
                         const juce::String& pluginName, const juce::String& path)
 {
     if (path.isEmpty())
@@ -177,6 +144,8 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     juce::XmlElement xml (parameters.state.getType().toString());
     xml.setAttribute (QexTidewellAudioProcessor::presetDataName, name);
     xml.setAttribute (pluginNameAttribute, pluginName);
+
+    const auto bypassId = ControlTable::globalControlId (ControlTable::bypass);
 
     for (auto* parameter : parameters.processor.getParameters())
     {

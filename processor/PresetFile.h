@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Settings.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 /** Reading and writing ".qexp" preset files: the values of every parameter but the bypass,
@@ -14,11 +16,11 @@ public:
     static juce::String pathFor (const juce::String& chosenPath);
 
     /** Reads the preset file at path into the parameter tree and sets the tree's preset path
-        to path. The settings tree decides which parameters keep their current values; of the
+        to path. The settings decide which parameters keep their current values; of the
         file only the parameter values and the preset's name are taken over.
         False, with nothing changed, when the file cannot be read, does not parse, was not
         written by the product named pluginName, or would leave a state too large to restore. */
-    static bool apply (juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& settings,
+    static bool apply (juce::AudioProcessorValueTreeState& parameters, const Settings& settings,
                        const juce::String& pluginName, const juce::String& path);
 
     /** Writes the parameter values to pathFor (chosenPath), and on success makes the tree's

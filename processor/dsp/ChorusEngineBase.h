@@ -68,6 +68,33 @@ public:
         vibratoAmount = value * 0.5f;
     }
 
+    /** Hands value to the setter of the control that fills that member of ChorusControls. An
+        engine without a vibrato ignores the vibrato controls. */
+    void set (float ChorusControls::*control, float value) noexcept
+    {
+        if (control == &ChorusControls::rate)
+            setRate (value);
+        else if (control == &ChorusControls::depth)
+            setDepth (value);
+        else if (control == &ChorusControls::delay)
+            setDelay (value);
+        else if (control == &ChorusControls::wet)
+            setWet (value);
+        else if (control == &ChorusControls::highpass)
+            setHighpass (value);
+        else if (control == &ChorusControls::lowpass)
+            setLowpass (value);
+        else if (control == &ChorusControls::spread)
+            setSpread (value);
+        else if constexpr (vibrato == Vibrato::with)
+        {
+            if (control == &ChorusControls::vibratoRate)
+                setVibratoRate (value);
+            else if (control == &ChorusControls::vibratoAmount)
+                setVibratoAmount (value);
+        }
+    }
+
     /** numSamples steps; frames receives the output pairs, left and right interleaved. */
     void process (const float* inL, const float* inR, float* frames, int numSamples) noexcept
     {

@@ -152,7 +152,7 @@ struct EditorTest : testing::Test
 
     void setOption (const char* key, const juce::var& value)
     {
-        processor.settingsTree.getOrCreateChildWithName (key, nullptr).setProperty ("value", value, nullptr);
+        processor.settings.setValue (key, value);
     }
 
     /** The value that the settings file holds for a key; empty while it holds none. */

@@ -9,15 +9,23 @@ juce::ToggleButton& toggle (SettingsDialog& dialog, const juce::String& text)
     return *findChild<juce::ToggleButton> (dialog, [&] (juce::ToggleButton& b) { return b.getButtonText() == text; });
 }
 
-using SettingsOverlay = EditorTest;
+class SettingsOverlay : public EditorTest
+{
+protected:
+    void removeOption (const char* key)
+    {
+        auto tree = processor.settings.tree(); // shares the settings' tree
+        tree.removeChild (tree.getChildWithName (key), nullptr);
+    }
+};
 } // namespace
 
 TEST_F (SettingsOverlay, theControlsShowTheSettingsAndOpeningWritesThemOnceUnchanged)
 {
     setOption ("ignorePresetInactiveModes", "true");
     setOption ("ignorePresetVolumeParam", "TRUE");
-    processor.settingsTree.removeChild (processor.settingsTree.getChildWithName ("ignorePresetSpreadParam"), nullptr);
-    const auto before = processor.settingsTree.createXml()->toString();
+    removeOption ("ignorePresetSpreadParam");
+    const auto before = processor.settings.tree().createXml()->toString();
 
     SettingsDialog dialog (processor);
     EXPECT_EQ (findChild<juce::ComboBox> (dialog)->getText(), "Only load active chorus mode");
@@ -33,10 +41,10 @@ TEST_F (SettingsOverlay, eachChangeWritesItsOptionAndSavesAtOnce)
 {
     SettingsDialog dialog (processor);
     pumpMessages();
-    processor.settingsTree.removeChild (processor.settingsTree.getChildWithName ("ignorePresetSpreadParam"), nullptr);
+    removeOption ("ignorePresetSpreadParam");
 
     click (toggle (dialog, "Load spread"));
-    EXPECT_EQ (processor.settingsTree.getChild (3).getType().toString(), "ignorePresetSpreadParam") << "appended";
+    EXPECT_EQ (processor.settings.tree().getChild (3).getType().toString(), "ignorePresetSpreadParam") << "appended";
     EXPECT_EQ (saved ("ignorePresetSpreadParam"), "true");
     click (toggle (dialog, "Load volume"));
     EXPECT_EQ (saved ("ignorePresetVolumeParam"), "true");

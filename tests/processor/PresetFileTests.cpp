@@ -25,7 +25,7 @@ protected:
 
     void setOption (const char* key, const char* text)
     {
-        processor.settingsTree.getOrCreateChildWithName (key, nullptr).setProperty ("value", text, nullptr);
+        processor.settings.setValue (key, text);
     }
 
     /** The 28 parameters that belong to one chorus mode. */

@@ -83,13 +83,13 @@ TEST (ProcessorFrame, destructionLeavesSettingsAndPresetFoldersAlone)
     ScopedDataHome home;
     {
         QexTidewellAudioProcessor processor;
-        processor.settingsTree.getChildWithName ("scale").setProperty ("value", 1.5, nullptr);
+        processor.settings.setValue ("scale", 1.5);
         ASSERT_TRUE (processor.saveSettings());
     }
     const auto saved = home.settingsFile().loadFileAsString();
     {
         QexTidewellAudioProcessor processor;
-        processor.settingsTree.getChildWithName ("scale").setProperty ("value", 2.0, nullptr);
+        processor.settings.setValue ("scale", 2.0);
     }
     EXPECT_EQ (home.settingsFile().loadFileAsString(), saved);
     EXPECT_TRUE (home.productFolder().getChildFile ("Presets/User").isDirectory());
@@ -104,5 +104,5 @@ TEST (ProcessorFrame, anUnwritableDataFolderIsNoObstacleToConstruction)
     QexTidewellAudioProcessor processor;
     EXPECT_FALSE (juce::File (processor.userPresetFolder).isDirectory());
     EXPECT_FALSE (processor.saveSettings());
-    EXPECT_EQ (processor.settingsTree.getNumChildren(), 4);
+    EXPECT_EQ (processor.settings.tree().getNumChildren(), 4);
 }

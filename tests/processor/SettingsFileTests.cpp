@@ -8,11 +8,6 @@
 
 namespace
 {
-bool optionIsSet (const juce::ValueTree& settings, const char* key)
-{
-    return settings.getChildWithName (key).getProperty ("value").toString() == "true";
-}
-
 void writeSettings (const ScopedDataHome& home, const juce::String& text)
 {
     home.settingsFile().getParentDirectory().createDirectory();
@@ -25,7 +20,7 @@ TEST (SettingsFile, withoutAFileTheDefaultsStandAndNothingIsWritten)
     ScopedDataHome home;
     QexTidewellAudioProcessor processor;
 
-    const auto& settings = processor.settingsTree;
+    const auto& settings = processor.settings.tree();
     EXPECT_EQ (settings.getType().toString(), "settings");
     ASSERT_EQ (settings.getNumChildren(), 4);
     EXPECT_EQ (settings.getChild (0).getType().toString(), "scale");
@@ -56,7 +51,7 @@ TEST (SettingsFile, savingWritesTheWholeTreeInTheDefaultXmlFormat)
                "  <ignorePresetVolumeParam value=\"false\"/>\r\n"
                "</settings>\r\n");
 
-    processor.settingsTree.getOrCreateChildWithName ("scale", nullptr).setProperty ("value", 2.0, nullptr);
+    processor.settings.setValue ("scale", 2.0);
     ASSERT_TRUE (processor.saveSettings());
     EXPECT_TRUE (home.settingsFile().loadFileAsString().contains ("<scale value=\"2.0\"/>"));
 }
@@ -69,14 +64,13 @@ TEST (SettingsFile, aValidFileReplacesTheTreeAndSignalsSettingsLoadedToNobody)
     QexTidewellAudioProcessor processor;
     ActionRecorder lateListener (processor);
 
-    ASSERT_EQ (processor.settingsTree.getNumChildren(), 1);
-    EXPECT_EQ (static_cast<double> (processor.settingsTree.getChildWithName ("scale")["value"]), 1.5);
-    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetSpreadParam"));
+    ASSERT_EQ (processor.settings.tree().getNumChildren(), 1);
+    EXPECT_EQ (static_cast<double> (processor.settings.value ("scale")), 1.5);
+    EXPECT_FALSE (processor.settings.isOptionSet ("ignorePresetSpreadParam"));
     EXPECT_TRUE (lateListener.received().isEmpty()) << "the message went out before anyone could listen";
 
     // A setting switched later is appended, so the next save keeps the file's order first.
-    processor.settingsTree.getOrCreateChildWithName ("ignorePresetSpreadParam", nullptr)
-        .setProperty ("value", "true", nullptr);
+    processor.settings.setValue ("ignorePresetSpreadParam", "true");
     ASSERT_TRUE (processor.saveSettings());
     const auto text = home.settingsFile().loadFileAsString();
     EXPECT_LT (text.indexOf ("scale"), text.indexOf ("ignorePresetSpreadParam"));
@@ -88,8 +82,8 @@ TEST (SettingsFile, anyRootTagLoadsAndUnknownChildrenSurviveSaves)
     writeSettings (home, "<other colour=\"blue\"><scale value=\"1.25\"/><futureOption value=\"x\"/></other>");
 
     QexTidewellAudioProcessor processor;
-    EXPECT_EQ (processor.settingsTree.getType().toString(), "settings");
-    EXPECT_EQ (processor.settingsTree["colour"].toString(), "blue");
+    EXPECT_EQ (processor.settings.tree().getType().toString(), "settings");
+    EXPECT_EQ (processor.settings.tree()["colour"].toString(), "blue");
     ASSERT_TRUE (processor.saveSettings());
 
     const auto saved = juce::parseXML (home.settingsFile());
@@ -107,10 +101,10 @@ TEST (SettingsFile, onlyTheExactTextTrueSetsAnOption)
                    "<ignorePresetVolumeParam value=\"yes\"/><extra value=\"true\"/></settings>");
 
     QexTidewellAudioProcessor processor;
-    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetInactiveModes"));
-    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetSpreadParam"));
-    EXPECT_FALSE (optionIsSet (processor.settingsTree, "ignorePresetVolumeParam"));
-    EXPECT_TRUE (optionIsSet (processor.settingsTree, "extra"));
+    EXPECT_FALSE (processor.settings.isOptionSet ("ignorePresetInactiveModes"));
+    EXPECT_FALSE (processor.settings.isOptionSet ("ignorePresetSpreadParam"));
+    EXPECT_FALSE (processor.settings.isOptionSet ("ignorePresetVolumeParam"));
+    EXPECT_TRUE (processor.settings.isOptionSet ("extra"));
 }
 
 TEST (SettingsFile, unreadableOrHostileFilesLeaveTheDefaults)
@@ -136,8 +130,8 @@ TEST (SettingsFile, unreadableOrHostileFilesLeaveTheDefaults)
         writeSettings (home, text);
         QexTidewellAudioProcessor processor;
         ActionRecorder recorder (processor);
-        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4) << text.substring (0, 60);
-        EXPECT_EQ (processor.settingsTree.getChild (0)["value"].toString(), "1.0");
+        EXPECT_EQ (processor.settings.tree().getNumChildren(), 4) << text.substring (0, 60);
+        EXPECT_EQ (processor.settings.tree().getChild (0)["value"].toString(), "1.0");
         EXPECT_EQ (home.settingsFile().loadFileAsString(), text) << "a bad file is not overwritten at start";
     }
 
@@ -150,13 +144,13 @@ TEST (SettingsFile, unreadableOrHostileFilesLeaveTheDefaults)
         ASSERT_TRUE (fifo ? mkfifo (path.toRawUTF8(), 0644) == 0
                           : juce::File ("/dev/zero").createSymbolicLink (home.settingsFile(), true));
         QexTidewellAudioProcessor processor;
-        EXPECT_EQ (processor.settingsTree.getNumChildren(), 4);
+        EXPECT_EQ (processor.settings.tree().getNumChildren(), 4);
     }
 
     ScopedDataHome home;
     home.settingsFile().getChildFile ("keep.txt").create();
     QexTidewellAudioProcessor processor;
-    EXPECT_EQ (processor.settingsTree.getNumChildren(), 4);
+    EXPECT_EQ (processor.settings.tree().getNumChildren(), 4);
     EXPECT_FALSE (processor.saveSettings()) << "a folder named settings.xml is not written over";
     EXPECT_TRUE (home.settingsFile().getChildFile ("keep.txt").existsAsFile());
 }
@@ -167,7 +161,7 @@ TEST (SettingsFile, aFailedSaveKeepsTheTreesValues)
     QexTidewellAudioProcessor processor;
 
     home.productFolder().setReadOnly (true);
-    processor.settingsTree.getChildWithName ("ignorePresetVolumeParam").setProperty ("value", "true", nullptr);
+    processor.settings.setValue ("ignorePresetVolumeParam", "true");
     const auto written = processor.saveSettings();
     home.productFolder().setReadOnly (false);
 
@@ -175,5 +169,5 @@ TEST (SettingsFile, aFailedSaveKeepsTheTreesValues)
     {
         EXPECT_FALSE (written);
     }
-    EXPECT_TRUE (optionIsSet (processor.settingsTree, "ignorePresetVolumeParam"));
+    EXPECT_TRUE (processor.settings.isOptionSet ("ignorePresetVolumeParam"));
 }

@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     auto& processor = fuzzedProcessor();
     const auto folder = juce::File (processor.userPresetFolder);
     const auto options = data[0];
-    const char* keys[] { "ignorePresetInactiveModes", "ignorePresetSpreadParam", "ignorePresetVolumeParam" };
+    const juce::Identifier keys[] { Settings::ignorePresetInactiveModes, Settings::ignorePresetSpreadParam,
+                                    Settings::ignorePresetVolumeParam };
 
     for (int i = 0; i < 3; ++i)
-        processor.settingsTree.getOrCreateChildWithName (keys[i], nullptr)
-            .setProperty ("value", (options >> i) & 1 ? "true" : "false", nullptr);
+        processor.settings.setOption (keys[i], (options >> i) & 1);
 
     const auto file = folder.getChildFile ("fuzzed.qexp");
     file.replaceWithData (data + 1, size - 1);
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     requireParametersInRange (processor);
 
     // With every option off a saved preset brings back all it holds.
-    for (const auto* key : keys)
-        processor.settingsTree.getChildWithName (key).setProperty ("value", "false", nullptr);
+    for (const auto& key : keys)
+        processor.settings.setOption (key, false);
 
     const auto loaded = parameterValues (processor);
 

@@ -13,21 +13,21 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     file.replaceWithData (data, size);
     ProcessorTestAccess::loadSettings (processor);
 
-    auto& settings = processor.settingsTree;
-    const auto scale = ParamValueConverter::readValue (settings.getChildWithName ("scale")["value"].toString());
-    settings.getOrCreateChildWithName ("scale", nullptr)
-        .setProperty ("value", std::isfinite (scale) ? scale * 1.000000123456789 : 2.0, nullptr);
-    for (const auto* key : { "ignorePresetInactiveModes", "ignorePresetSpreadParam", "ignorePresetVolumeParam" })
-        settings.getOrCreateChildWithName (key, nullptr).setProperty ("value", "false", nullptr);
+    auto& settings = processor.settings;
+    const auto scale = ParamValueConverter::readValue (settings.value (Settings::scale).toString());
+    settings.setValue (Settings::scale, std::isfinite (scale) ? scale * 1.000000123456789 : 2.0);
+    for (const auto& key :
+         { Settings::ignorePresetInactiveModes, Settings::ignorePresetSpreadParam, Settings::ignorePresetVolumeParam })
+        settings.setOption (key, false);
 
-    const auto expected = settings.createXml()->toString();
+    const auto expected = settings.tree().createXml()->toString();
 
     if (! processor.saveSettings())
         std::abort();
 
     ProcessorTestAccess::loadSettings (processor);
 
-    if (settings.createXml()->toString() != expected)
+    if (settings.tree().createXml()->toString() != expected)
         std::abort();
 
     return 0;

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "ControlTable.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+/** The control rate: a linear smoother and a tick value for each slot of the control table, a
+    crossfade gain for each mode, and the mailbox through which parameter changes reach them. Any
+    thread may post to the mailbox; only the audio thread (or prepare, while it is stopped) touches
+    the smoothers, once per control tick. */
+class ControlSmoothing
+{
+public:
+    using SlotMask = std::uint32_t;
+    static_assert (ControlTable::numSlots < 32, "one bit per slot");
+    static constexpr SlotMask slotBit (size_t slot) { return SlotMask { 1 } << slot; }
+    static constexpr SlotMask allSlots = (SlotMask { 1 } << ControlTable::numSlots) - 1;
+
+    static constexpr size_t bypassSlot = ControlTable::slotOf (ControlTable::bypass);
+    static constexpr size_t gainSlot = ControlTable::slotOf (ControlTable::gain);
+
+    static int lowestSetBit (SlotMask mask) noexcept
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        return __builtin_ctz (mask);
+#else
+        int index = 0;
+        for (; (mask & 1u) == 0; mask >>= 1)
+            ++index;
+        return index;
+#endif
+    }
+
+    explicit ControlSmoothing (juce::AudioProcessorValueTreeState& parameters);
+
+    /** Any thread: posts the parameter's new value, which becomes its smoother's target at the next
+        control tick. The bypass is posted as 0 or 1, read from the parameter itself. */
+    void parameterChanged (const juce::String& parameterID, float newValue);
+
+    /** Any thread: the next control tick jumps every smoother to its parameter's present value, so
+        that current value, target and tick value change together and never under the audio
+        thread's feet, and the slice it falls in pushes every value into the engines. */
+    void requestJump() { jumpPending.store (true, std::memory_order_release); }
+
+    /** While the audio thread is stopped: fixes the control interval and the ramp lengths for the
+        sample rate and makes the jump at once; whatever was posted before is contained in it. */
+    void prepare (double sampleRate);
+
+    /** Audio thread: one control tick. Steps the smoothers that move and the mode gains, and returns
+        the slots whose tick value changed (every slot while a jump's push is due). */
+    SlotMask tick();
+
+    /** Audio thread: true when a tick now would leave every value as it is. */
+    bool tickChangesNothing() const
+    {
+        if (forceParameterUpdate || movingSlots != 0 || pendingSlots.load (std::memory_order_relaxed) != 0
+            || jumpPending.load (std::memory_order_relaxed) || modeChangePending.load (std::memory_order_relaxed))
+            return false;
+
+        for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
+            if (modeGainSmoothers[k].isSmoothing() || modeGainValues[k] != modeGainSmoothers[k].getTargetValue())
+                return false;
+
+        return true;
+    }
+
+    /** Audio thread, at the end of a slice: the push that a jump asks for has been made. */
+    void finishSlice() { forceParameterUpdate = false; }
+
+    int getControlInterval() const { return controlInterval; }
+    float value (size_t slot) const { return values[slot]; }
+    const std::array<float, ControlTable::numModes>& modeGains() const { return modeGainValues; }
+
+    /** A mode runs while it is selected or while its gain still fades. */
+    const std::array<bool, ControlTable::numModes>& runningModes() const { return modeRunning; }
+
+private:
+    using Smoother = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
+    static constexpr auto numSlots = ControlTable::numSlots;
+
+    void applyJump();
+
+    // Slots in the order parameterChanged compares identifiers: parameter order.
+    std::array<juce::String, numSlots> parameterIds;
+    std::array<std::atomic<float>*, numSlots> parameterValues {};
+    const juce::String modeParameterId;
+    std::atomic<float>* modeParameterValue = nullptr;
+
+    std::array<Smoother, numSlots> smoothers;
+    std::array<float, numSlots> values {};
+    std::array<Smoother, ControlTable::numModes> modeGainSmoothers;
+    std::array<float, ControlTable::numModes> modeGainValues {};
+    std::array<bool, ControlTable::numModes> modeRunning {};
+
+    int controlInterval = 1;
+    bool forceParameterUpdate = true;
+
+    // Hand-off from the threads that set parameters to the audio thread. A setter stores the
+    // new target and then raises the slot's bit (release); the audio thread collects the bits
+    // at each control tick (acquire) and only then touches the smoothers, which it alone owns.
+    std::array<std::atomic<float>, numSlots> pendingTargets {};
+    std::atomic<SlotMask> pendingSlots { 0 };
+    // Slots whose smoother ramps or whose tick value has not caught up with the target yet.
+    SlotMask movingSlots = allSlots;
+    std::atomic<bool> modeChangePending { false };
+    std::atomic<bool> jumpPending { false };
+    std::atomic<bool> isBypassed { false };
+    std::atomic<float> currentChorusMode { -1.0f };
+
+    friend struct ProcessorTestAccess;
+
+    JUCE_DECLARE_NON_COPYABLE (ControlSmoothing)
+};

@@ -1,0 +1,203 @@
+#pragma once
+
+#include "dsp/ChorusControls.h"
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <cstddef>
+
+/** The chorus modes and the controls, declared once. The parameter layout, the smoothers' slots, the
+    engine pushes, the preset keep groups and the editor's knob ids are all derived from these tables.
+    Hosts, saved projects, presets and clipboard texts rely on the IDs, names, ranges, defaults, order
+    and texts, so none of them may change. */
+namespace ControlTable
+{
+struct Mode
+{
+    const char* name; // the mode's part of its parameter IDs and names, and its value text
+    const char* tabText;
+    bool hasVibrato;
+};
+
+/** Index k is the value of the mode parameter that selects the mode. */
+inline constexpr std::array<Mode, 4> modes { {
+    { "Sixty", "SIXTY", false },
+    { "Studio", "STUDIO", false },
+    { "Ensemble", "ENSEMBLE", true },
+    { "Quad", "QUAD", true },
+} };
+
+inline constexpr size_t numModes = modes.size();
+
+/** How a value becomes text and a text a value. */
+enum class Text
+{
+    hertz,
+    milliseconds,
+    percent,
+    fractionAsPercent,
+    decibels,
+    frequency,
+    modeName,
+    bypass
+};
+
+struct Range
+{
+    float start, end, step;
+    bool evenOctaves = false; // moves evenly through the octaves, without a step
+};
+
+// Ramp lengths of the smoothers, in seconds.
+inline constexpr double slowRamp = 0.5;
+inline constexpr double fastRamp = 0.1;
+inline constexpr double bypassRamp = 0.05;
+inline constexpr double modeCrossfadeRamp = 0.5;
+
+/** A control of every mode, or of every mode with a vibrato. Its parameter ID is "param", the mode's
+    name and the suffix; its parameter name the mode's name, a blank and the display name. */
+struct ModeControl
+{
+    const char* suffix;
+    const char* displayName;
+    Range range;
+    std::array<float, numModes> defaults; // in mode order; 0 where the mode lacks the control
+    Text text;
+    double rampSeconds;
+    bool needsVibrato;
+    float ChorusControls::*engineValue; // the engine value it sets, through the engine's setter of it
+};
+
+/** Indices into modeControls. */
+enum ModeControlIndex : size_t
+{
+    rate,
+    depth,
+    vibratoRate,
+    vibratoAmount,
+    delay,
+    wet,
+    highpass,
+    tone
+};
+
+/** In the order of each mode's parameters, and of ModeControlIndex. */
+inline constexpr std::array<ModeControl, 8> modeControls { {
+    { "Rate", "Rate", { 0.1f, 6.0f, 0.01f }, { 0.86f, 0.25f, 0.2f, 0.21f }, Text::hertz, slowRamp, false,
+      &ChorusControls::rate },
+    { "Depth", "Depth", { 0.1f, 10.0f, 0.01f }, { 3.99f, 4.0f, 3.0f, 4.44f }, Text::milliseconds, slowRamp, false,
+      &ChorusControls::depth },
+    { "VibRate", "Vibrato Rate", { 0.1f, 6.0f, 0.01f }, { 0.0f, 0.0f, 5.0f, 5.71f }, Text::hertz, slowRamp, true,
+      &ChorusControls::vibratoRate },
+    { "VibAmount", "Vibrato Amount", { 0.0f, 1.0f, 0.01f }, { 0.0f, 0.0f, 0.4f, 0.4f }, Text::fractionAsPercent,
+      slowRamp, true, &ChorusControls::vibratoAmount },
+    { "Delay", "Delay", { 0.1f, 20.0f, 0.1f }, { 1.61f, 6.0f, 4.0f, 2.25f }, Text::milliseconds, slowRamp, false,
+      &ChorusControls::delay },
+    { "Wet", "Wet", { 0.0f, 100.0f, 1.0f }, { 50.0f, 45.0f, 50.0f, 50.0f }, Text::percent, fastRamp, false,
+      &ChorusControls::wet },
+    { "Highpass", "Highpass", { 20.0f, 10000.0f, 0.0f, true }, { 20.0f, 20.0f, 20.0f, 20.0f }, Text::frequency,
+      fastRamp, false, &ChorusControls::highpass },
+    { "Tone", "Lowpass", { 1000.0f, 20000.0f, 100.0f }, { 4000.0f, 8000.0f, 12000.0f, 12000.0f }, Text::frequency,
+      fastRamp, false, &ChorusControls::lowpass },
+} };
+
+/** A parameter of no mode. Its ID is "param" and the suffix. */
+struct GlobalControl
+{
+    const char* suffix;
+    const char* name;
+    Range range;
+    float defaultValue;
+    Text text;
+    double rampSeconds;
+    float ChorusControls::*engineValue; // set in every engine; null where no engine has it
+};
+
+/** The first parameter; it is no smoothed control: each mode's gain ramps instead. */
+inline constexpr GlobalControl modeSelector { "ChorusMode", "Mode", { 0.0f, (float) numModes - 1.0f, 1.0f },
+                                               0.0f, Text::modeName, modeCrossfadeRamp, nullptr };
+
+/** Indices into globalControls. */
+enum GlobalControlIndex : size_t
+{
+    bypass,
+    spread,
+    gain
+};
+
+/** The last parameters, after every mode's controls, in this order. */
+inline constexpr std::array<GlobalControl, 3> globalControls { {
+    { "BypassGlobal", "Bypass", { 0.0f, 1.0f, 1.0f }, 0.0f, Text::bypass, bypassRamp, nullptr },
+    { "Spread", "Spread", { 0.0f, 200.0f, 1.0f }, 100.0f, Text::percent, fastRamp, &ChorusControls::spread },
+    { "Gain", "Volume", { -12.0f, 12.0f, 0.1f }, 0.0f, Text::decibels, fastRamp, nullptr },
+} };
+
+constexpr bool modeHas (size_t mode, size_t control)
+{
+    return modes[mode].hasVibrato || ! modeControls[control].needsVibrato;
+}
+
+//==============================================================================
+// Slots: one smoothed control each, in parameter order without the mode selector, so every mode's
+// controls and then the global controls.
+
+/** The mode of the slot of a global control, whose value goes to every engine. */
+inline constexpr size_t everyMode = numModes;
+
+struct Slot
+{
+    size_t mode; // everyMode for a global control
+    size_t control; // index into modeControls, or into globalControls for a global control
+    double rampSeconds;
+    float ChorusControls::*engineValue;
+};
+
+constexpr size_t firstSlotOf (size_t mode)
+{
+    size_t slot = 0;
+    for (size_t k = 0; k < mode; ++k)
+        for (size_t control = 0; control < modeControls.size(); ++control)
+            if (modeHas (k, control))
+                ++slot;
+    return slot;
+}
+
+inline constexpr size_t numSlots = firstSlotOf (numModes) + globalControls.size();
+
+constexpr size_t slotOf (GlobalControlIndex control) { return firstSlotOf (numModes) + control; }
+
+inline constexpr auto slots = []
+{
+    std::array<Slot, numSlots> table {};
+    size_t slot = 0;
+    for (size_t mode = 0; mode < numModes; ++mode)
+        for (size_t control = 0; control < modeControls.size(); ++control)
+            if (modeHas (mode, control))
+                table[slot++] = { mode, control, modeControls[control].rampSeconds,
+                                  modeControls[control].engineValue };
+    for (size_t control = 0; control < globalControls.size(); ++control)
+        table[slot++] = { everyMode, control, globalControls[control].rampSeconds, globalControls[control].engineValue };
+    return table;
+}();
+
+/** Whether the slot's value goes to the engine of the mode. */
+constexpr bool feedsEngine (const Slot& slot, size_t mode)
+{
+    return slot.engineValue != nullptr && (slot.mode == mode || slot.mode == everyMode);
+}
+
+//==============================================================================
+/** "paramChorusMode". */
+juce::String modeSelectorId();
+
+/** The ID of a global control. */
+juce::String globalControlId (size_t control);
+
+/** The ID of a mode's control, also for a vibrato control of a mode without a vibrato, which names
+    no parameter. */
+juce::String modeControlId (const juce::String& modeName, size_t control);
+
+/** The ID of the parameter that drives the slot. */
+juce::String slotId (size_t slot);
+} // namespace ControlTable
