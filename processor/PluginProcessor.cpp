@@ -1,15 +1,11 @@
 #include "PluginProcessor.h"
 
 #include "ParameterSet.h"
-#include "PresetFile.h"
 #include "ProductDataFolder.h"
 #include "StateXml.h"
 #include "editor/PluginEditor.h"
 
 #include <cmath>
-
-const juce::Identifier QexTidewellAudioProcessor::presetDataName { "presetName" };
-const juce::Identifier QexTidewellAudioProcessor::presetDataPath { "presetPath" };
 
 //==============================================================================
 QexTidewellAudioProcessor::QexTidewellAudioProcessor()

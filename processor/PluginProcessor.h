@@ -3,6 +3,7 @@
 #include "ChorusMix.h"
 #include "ControlSmoothing.h"
 #include "MeterFeed.h"
+#include "PresetFile.h"
 #include "Settings.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -73,8 +74,8 @@ public:
     /** Returns the largest left or right output sample since the last call and resets it to 0. */
     float takeOutputPeak (bool right);
 
-    static const juce::Identifier presetDataName;
-    static const juce::Identifier presetDataPath;
+    static inline const juce::Identifier& presetDataName = PresetFile::nameProperty;
+    static inline const juce::Identifier& presetDataPath = PresetFile::pathProperty;
 
     juce::AudioProcessorValueTreeState parameters;
     const juce::String pluginName { "QEX Tidewell" };

@@ -1,13 +1,14 @@
 #include "PresetFile.h"
 
 #include "ControlTable.h"
-#include "PluginProcessor.h"
 #include "StateXml.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 const juce::String PresetFile::extension { ".qexp" };
+const juce::Identifier PresetFile::nameProperty { "presetName" };
+const juce::Identifier PresetFile::pathProperty { "presetPath" };
 
 namespace
 {
@@ -90,12 +91,11 @@ bool PresetFile::apply (juce::AudioProcessorValueTreeState& parameters, const Se
     // saves, or the preset it writes, too large to be read back.
     juce::ValueTree state (parameters.state.getType());
 
-    if (xml->hasAttribute (QexTidewellAudioProcessor::presetDataName.toString()))
-        state.setProperty (QexTidewellAudioProcessor::presetDataName,
-                           xml->getStringAttribute (QexTidewellAudioProcessor::presetDataName), nullptr);
+    if (xml->hasAttribute (nameProperty.toString()))
+        state.setProperty (nameProperty, xml->getStringAttribute (nameProperty), nullptr);
 
     state.setProperty (pluginNameAttribute, pluginName, nullptr);
-    state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);
+    state.setProperty (pathProperty, path, nullptr);
 
     const auto keep = parametersToKeep (*xml, settings);
 
@@ -142,7 +142,7 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     // Like a load, the file holds only what the plug-in reads: the values of every parameter
     // but the bypass, and the names.
     juce::XmlElement xml (parameters.state.getType().toString());
-    xml.setAttribute (QexTidewellAudioProcessor::presetDataName, name);
+    xml.setAttribute (nameProperty, name);
     xml.setAttribute (pluginNameAttribute, pluginName);
 
     const auto bypassId = ControlTable::globalControlId (ControlTable::bypass);
@@ -163,7 +163,7 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     if (! xml.writeTo (file))
         return false;
 
-    parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath, path, nullptr);
-    parameters.state.setProperty (QexTidewellAudioProcessor::presetDataName, name, nullptr);
+    parameters.state.setProperty (pathProperty, path, nullptr);
+    parameters.state.setProperty (nameProperty, name, nullptr);
     return true;
 }

@@ -11,6 +11,11 @@ class PresetFile
 public:
     static const juce::String extension;
 
+    /** The parameter tree's properties that name the current preset and its file; a file holds
+        the name on its root. */
+    static const juce::Identifier nameProperty;
+    static const juce::Identifier pathProperty;
+
     /** The path a preset chosen as chosenPath is written to: ".qexp" is appended unless the
         path already ends so. */
     static juce::String pathFor (const juce::String& chosenPath);
