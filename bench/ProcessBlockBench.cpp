@@ -2,6 +2,7 @@
 // Run: build with -DTIDEWELL_BUILD_BENCH=ON, then bench/tidewell_bench. The last lines print
 // every case as a ratio to the peer at the same sample rate and block size.
 
+#include "processor/ControlTable.h"
 #include "processor/PluginProcessor.h"
 
 #include <juce_dsp/juce_dsp.h>
@@ -50,8 +51,6 @@ void setParameter (QexTidewellAudioProcessor& processor, const juce::String& id,
     p->setValueNotifyingHost (p->convertTo0to1 (value));
 }
 
-const char* const modeNames[] = { "Sixty", "Studio", "Ensemble", "Quad" };
-
 enum class Case
 {
     steady,
@@ -79,7 +78,7 @@ void processorCase (benchmark::State& state, int mode, Case kind, Setting settin
     const auto input = noise (setting.blockSize);
     auto buffer = input;
     juce::MidiBuffer midi;
-    const auto prefix = "param" + juce::String (modeNames[mode]);
+    const auto prefix = "param" + juce::String (ControlTable::modes[(size_t) mode].name);
     juce::StringArray modeParameters;
     for (auto* p : processor.getParameters())
         if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (p); ranged->getParameterID().startsWith (prefix))
@@ -199,9 +198,9 @@ int main (int argc, char** argv)
         const auto suffix = settingName (setting).toStdString();
         benchmark::RegisterBenchmark (("peer/" + suffix).c_str(), peerCase, setting)->UseManualTime();
 
-        for (int mode = 0; mode < 4; ++mode)
+        for (int mode = 0; mode < (int) ControlTable::numModes; ++mode)
         {
-            const std::string mode_name = modeNames[mode];
+            const std::string mode_name = ControlTable::modes[(size_t) mode].name;
             const std::pair<Case, const char*> cases[] = { { Case::steady, "steady" }, { Case::ramping, "ramping" },
                                                           { Case::crossfade, "crossfade" }, { Case::spread, "spread" },
                                                           { Case::bypass, "bypass" } };

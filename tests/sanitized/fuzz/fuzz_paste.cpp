@@ -1,6 +1,7 @@
 #include "FuzzedProcessor.h"
 
 #include "editor/ModeClipboardText.h"
+#include "processor/ControlTable.h"
 
 #include <vector>
 
@@ -14,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
         return 0;
 
     auto& processor = fuzzedProcessor();
-    const char* modes[] { "Sixty", "Studio", "Ensemble", "Quad" };
-    const juce::String mode (modes[data[0] & 3]);
+    const juce::String mode (ControlTable::modes[(size_t) (data[0] & 3)].name);
 
     // The clipboard's bytes always end in a zero, which the text functions rely on.
     std::vector<char> bytes (data + 1, data + size);
