@@ -1,5 +1,6 @@
 #include "RenderHelpers.h"
 
+#include "editor/PluginEditor.h"
 #include "lookandfeel/LookAndFeelCustom.h"
 
 #include <BinaryData.h>
@@ -16,23 +17,6 @@ juce::Image drawText (const juce::String& name, const juce::Font& font)
                              g.drawText ("Tidewell 4.0kHz", 0, 0, 220, 40, juce::Justification::centredLeft);
                          });
 }
-
-/** Makes a look and feel the default for a while. The framework caches the typefaces it has
-    looked up, so the cache is emptied on each change. */
-struct DefaultLookAndFeel
-{
-    explicit DefaultLookAndFeel (juce::LookAndFeel* lf)
-    {
-        juce::LookAndFeel::setDefaultLookAndFeel (lf);
-        juce::Typeface::clearTypefaceCache();
-    }
-
-    ~DefaultLookAndFeel()
-    {
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
-        juce::Typeface::clearTypefaceCache();
-    }
-};
 
 struct FileList : juce::DirectoryContentsDisplayComponent
 {
@@ -74,64 +58,13 @@ protected:
 };
 } // namespace
 
-TEST (LookAndFeelMetrics, fontsAndSizesOfButtonsMenusComboBoxesTreesAndAlerts)
-{
-    LookAndFeelCustom lf;
-    juce::TextButton button;
-    EXPECT_FLOAT_EQ (lf.getTextButtonFont (button, 20).getHeight(), 12.0f);
-    EXPECT_FLOAT_EQ (lf.getTextButtonFont (button, 10).getHeight(), 7.0f);
-    EXPECT_EQ (lf.getTextButtonFont (button, 20).getTypefacePtr(),
-               LookAndFeelCustom::getProximaNovaSemibold().getTypefacePtr());
-
-    auto idealSize = [&lf] (const juce::String& text, bool isSeparator, int standardHeight)
-    {
-        int width = 0, height = 0;
-        lf.getIdealPopupMenuItemSize (text, isSeparator, standardHeight, width, height);
-        return juce::Rectangle<int> (width, height);
-    };
-    auto textWidth = [] (const juce::String& text, float height)
-    { return (int) std::ceil (juce::Font (height).getStringWidthFloat (text)); };
-    const juce::String item ("Copy Sixty settings");
-    EXPECT_EQ (idealSize ({}, true, 0), juce::Rectangle<int> (50, 10));
-    EXPECT_EQ (idealSize ({}, true, 20), juce::Rectangle<int> (50, 10));
-    EXPECT_EQ (idealSize (item, false, 0), juce::Rectangle<int> (textWidth (item, 12.0f) + 48, 24));
-    EXPECT_EQ (idealSize (item, false, 20), juce::Rectangle<int> (textWidth (item, 10.0f) + 40, 20));
-
-    juce::ComboBox combo;
-    juce::Label comboText;
-    combo.setSize (275, 25);
-    lf.positionComboBoxText (combo, comboText);
-    EXPECT_EQ (comboText.getBounds(), juce::Rectangle<int> (7, 1, 239, 23));
-    EXPECT_FLOAT_EQ (comboText.getFont().getHeight(), 12.0f);
-
-    juce::TreeView tree;
-    EXPECT_EQ (lf.getTreeViewIndentSize (tree), 24);
-
-    EXPECT_EQ (lf.getAlertWindowButtonHeight(), 24);
-    EXPECT_FLOAT_EQ (lf.getAlertWindowTitleFont().getHeight(), 15.0f);
-    EXPECT_FALSE (lf.getAlertWindowTitleFont().isBold());
-    EXPECT_FLOAT_EQ (lf.getAlertWindowMessageFont().getHeight(), 12.0f);
-    EXPECT_FLOAT_EQ (lf.getAlertWindowFont().getHeight(), 12.0f);
-
-    // The tick outline is 46.1 x 47.0, fitted into a box twice as wide as high and centred.
-    for (auto height : { 1.0f, 0.75f })
-    {
-        const auto tick = lf.getTickShape (height).getBounds();
-        EXPECT_NEAR (tick.getY(), 0.0f, 1.0e-4f);
-        EXPECT_NEAR (tick.getHeight(), height, 1.0e-4f);
-        EXPECT_NEAR (tick.getWidth(), height * 46.1f / 47.0f, 1.0e-3f);
-        EXPECT_NEAR (tick.getCentreX(), height, 1.0e-4f);
-    }
-}
-
 TEST (EmbeddedFonts, aFontNamingAnotherFamilyDrawsInTheEmbeddedFace)
 {
     // A font keeps the typeface it first resolved to, so each drawing gets a fresh one.
     auto otherFamily = [] { return juce::Font ("DejaVu Serif", 20.0f, juce::Font::bold); };
-    LookAndFeelCustom lf;
     juce::Image requested, embedded;
     {
-        DefaultLookAndFeel useCustom (&lf);
+        const QexTidewellAudioProcessorEditor::DefaultPluginLookAndFeel useCustom;
         requested = drawText ("font-requested-serif-bold", otherFamily());
         embedded = drawText ("font-embedded-semibold", LookAndFeelCustom::getProximaNovaSemibold().withHeight (20.0f));
     }
@@ -142,25 +75,7 @@ TEST (EmbeddedFonts, aFontNamingAnotherFamilyDrawsInTheEmbeddedFace)
         << "without the look and feel the request is not rerouted";
 }
 
-TEST (EmbeddedFonts, theAccessorsShareOneFontAndACondensedCopyStaysCondensed)
-{
-    EXPECT_EQ (&LookAndFeelCustom::getProximaNovaSemibold(), &LookAndFeelCustom::getProximaNovaSemibold());
-    EXPECT_EQ (&LookAndFeelCustom::getProximaNovaCondSemibold(), &LookAndFeelCustom::getProximaNovaCondSemibold());
-
-    LookAndFeelCustom lf;
-    DefaultLookAndFeel useCustom (&lf);
-
-    auto widthOverHeight = [] (const juce::String& name, const juce::Font& font)
-    {
-        const auto ink = render::inkBounds (drawText (name, font), 127);
-        return (float) ink.getWidth() / (float) ink.getHeight();
-    };
-    EXPECT_LT (widthOverHeight ("font-condensed", LookAndFeelCustom::getProximaNovaCondSemibold().withHeight (20.0f)),
-               widthOverHeight ("font-semibold", LookAndFeelCustom::getProximaNovaSemibold().withHeight (20.0f)) *
-                   0.9f);
-}
-
-TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndBothFacesDrawLettersOfOneHeight)
+TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndTheCondensedFaceIsNarrowerWithLettersOfOneHeight)
 {
     auto heightOf = [] (const juce::Font& font, juce::juce_wchar c)
     {
@@ -174,6 +89,13 @@ TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndBothFacesDrawLettersO
     EXPECT_GE (heightOf (semibold, 'H'), 7.2f) << "capitals of an em of 10 px at least";
     EXPECT_NEAR (heightOf (semibold, 'H'), heightOf (condensed, 'H'), 0.05f);
     EXPECT_NEAR (heightOf (semibold, 'x'), heightOf (condensed, 'x'), 0.05f);
+
+    auto widthOverHeight = [] (const juce::String& name, const juce::Font& font)
+    {
+        const auto ink = render::inkBounds (drawText (name, font.withHeight (20.0f)), 127);
+        return (float) ink.getWidth() / (float) ink.getHeight();
+    };
+    EXPECT_LT (widthOverHeight ("font-condensed", condensed), widthOverHeight ("font-semibold", semibold) * 0.9f);
 
     // Light text on the dark background is drawn bolder; the dot of an i must still stand
     // apart from its stem, with a faint pixel row between them.
@@ -199,7 +121,7 @@ TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndBothFacesDrawLettersO
     }
 }
 
-TEST (EmbeddedImages, everyIconParsesAndTakesItsColourAndTheCloseIconIsFreshEachTime)
+TEST (EmbeddedImages, everyIconParsesAndTakesTheColourItIsGiven)
 {
     const std::tuple<const char*, const char*, int> icons[] = {
         { "settings", BinaryData::settings_svg, BinaryData::settings_svgSize },
@@ -224,12 +146,6 @@ TEST (EmbeddedImages, everyIconParsesAndTakesItsColourAndTheCloseIconIsFreshEach
             render::sameColour (drawn, folder ? juce::Colour (0xffd2d2d2) : LookAndFeelCustom::offWhiteBrightColour))
             << name;
     }
-
-    auto first = LookAndFeelCustom::getCloseIcon();
-    auto second = LookAndFeelCustom::getCloseIcon();
-    first->setStrokeFill (LookAndFeelCustom::offWhiteColour);
-    EXPECT_EQ (second->getStrokeFill().colour, juce::Colour (0xff000000));
-    EXPECT_EQ (second->getPath().getBounds(), juce::Rectangle<float> (15.0f, 15.0f));
 }
 
 TEST_F (FileRows, aRowShowsTheNameWithoutItsLastExtension)
