@@ -123,29 +123,26 @@ TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndTheCondensedFaceIsNar
 
 TEST (EmbeddedImages, everyIconParsesAndTakesTheColourItIsGiven)
 {
-    const std::tuple<const char*, const char*, int> icons[] = {
-        { "settings", BinaryData::settings_svg, BinaryData::settings_svgSize },
-        { "save", BinaryData::save_svg, BinaryData::save_svgSize },
-        { "document", BinaryData::document_svg, BinaryData::document_svgSize },
-        { "folder", BinaryData::folder_svg, BinaryData::folder_svgSize },
-        { "logo", BinaryData::logo_svg, BinaryData::logo_svgSize },
-        { "power", BinaryData::power_svg, BinaryData::power_svgSize },
-        { "refresh", BinaryData::refresh_svg, BinaryData::refresh_svgSize },
-    };
-
-    for (auto [name, data, size] : icons)
+    int iconCount = 0;
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
     {
+        const juce::String name (BinaryData::namedResourceList[i]);
+        if (! name.endsWith ("_svg"))
+            continue;
+
+        int size = 0;
+        const auto* data = BinaryData::getNamedResource (name.toRawUTF8(), size);
         auto icon = juce::Drawable::createFromImageData (data, (size_t) size);
         ASSERT_NE (icon, nullptr) << name;
         icon->replaceColour (juce::Colours::black, LookAndFeelCustom::offWhiteBrightColour);
 
         auto paint = [&icon] (juce::Graphics& g) { icon->drawWithin (g, { 213.0f, 80.0f }, {}, 1.0f); };
-        const auto drawn = render::strongestPixel (render::draw (juce::String ("icon-") + name, 213, 80, paint));
-        const auto folder = juce::String (name) == "folder";
-        EXPECT_TRUE (
-            render::sameColour (drawn, folder ? juce::Colour (0xffd2d2d2) : LookAndFeelCustom::offWhiteBrightColour))
-            << name;
+        const auto drawn = render::strongestPixel (render::draw ("icon-" + name, 213, 80, paint));
+        const auto expected = name == "folder_svg" ? juce::Colour (0xffd2d2d2) : LookAndFeelCustom::offWhiteBrightColour;
+        EXPECT_TRUE (render::sameColour (drawn, expected)) << name;
+        ++iconCount;
     }
+    EXPECT_EQ (iconCount, 7);
 }
 
 TEST_F (FileRows, aRowShowsTheNameWithoutItsLastExtension)
