@@ -18,23 +18,16 @@ juce::Image drawText (const juce::String& name, const juce::Font& font)
                          });
 }
 
-struct FileList : juce::DirectoryContentsDisplayComponent
-{
-    using DirectoryContentsDisplayComponent::DirectoryContentsDisplayComponent;
-    int getNumSelectedFiles() const override { return 0; }
-    juce::File getSelectedFile (int) const override { return {}; }
-    void deselectAllFiles() override {}
-    void scrollToTop() override {}
-    void setSelectedFile (const juce::File&) override {}
-};
-
 class FileRows : public testing::Test
 {
 protected:
     LookAndFeelCustom lf;
     juce::TimeSliceThread thread{ "unused" };
     juce::DirectoryContentsList contents{ nullptr, thread };
-    FileList list{ contents };
+    juce::FileListComponent list{ contents };
+
+    FileRows() { list.setLookAndFeel (&lf); }
+    ~FileRows() override { list.setLookAndFeel (nullptr); }
 
     juce::Image row (const juce::String& filename, bool isDirectory = false, bool selected = false)
     {
