@@ -31,7 +31,7 @@ struct HostView : juce::AudioProcessorParameter::Listener
 using EditorShell = EditorTest;
 } // namespace
 
-TEST_F (EditorShell, opensOnTheParametersModeWithTheBaseLayoutDrawnAtTheStoredScale)
+TEST_F (EditorShell, opensOnTheParametersModeDrawnAtTheStoredScale)
 {
     setParameter ("paramChorusMode", 2.0f / 3.0f);
     setOption ("scale", 2.0);
@@ -39,16 +39,13 @@ TEST_F (EditorShell, opensOnTheParametersModeWithTheBaseLayoutDrawnAtTheStoredSc
 
     EXPECT_EQ (shown (*editor), "2/2");
     EXPECT_EQ (editor->outputPanel.knobLookAndFeel.rotaryColour, LF::greenColour);
-    EXPECT_EQ (editor->modeTabs[3]->getBounds(), juce::Rectangle<int> (414, 49, 136, 37));
-    EXPECT_EQ (editor->outputPanel.getBounds(), juce::Rectangle<int> (450, 86, 100, 250));
 
     // In window pixels, twice the content units.
     const auto image = panel::snapshot ("editor-ensemble-scale-2", *editor);
     EXPECT_TRUE (render::colourAt (image, 2 * (276 + 117), 2 * 67, LF::greenColour)) << "the selected tab's dot";
-    EXPECT_TRUE (render::colourAt (image, 1101, 300, LF::bgColour)) << "the gap before the meters";
 }
 
-TEST_F (EditorShell, aTabClickShowsItsModeAndSetsTheParameterEachTimeWithoutAGesture)
+TEST_F (EditorShell, aTabClickShowsItsModeAndSetsTheParameterWithoutAGestureAndARightPressOpensItsMenuInstead)
 {
     auto editor = openEditor();
     HostView host (*processor.parameters.getParameter ("paramChorusMode"));
@@ -62,6 +59,16 @@ TEST_F (EditorShell, aTabClickShowsItsModeAndSetsTheParameterEachTimeWithoutAGes
     EXPECT_EQ (processor.parameters.getRawParameterValue ("paramChorusMode")->load(), 3.0f);
     EXPECT_EQ (host.changes, 3);
     EXPECT_EQ (host.gestures, 0);
+
+    editor->mouseDown (pressOn (*editor->modeTabs[2], juce::ModifierKeys::leftButtonModifier |
+                                                          juce::ModifierKeys::ctrlModifier));
+    editor->mouseDown (pressOn (editor->navbar, juce::ModifierKeys::rightButtonModifier));
+    EXPECT_EQ (editor->copyPasteMenu.getNumItems(), 0);
+
+    editor->mouseDown (pressOn (*editor->modeTabs[2], juce::ModifierKeys::rightButtonModifier));
+    EXPECT_EQ (shown (*editor), "2/2");
+    EXPECT_EQ (describe (editor->copyPasteMenu), "Copy Paste Duplicate to all modes |");
+    EXPECT_EQ (host.changes, 3) << "the mode is not set";
 }
 
 TEST_F (EditorShell, theShownModeFollowsStateRestoresAndPresetLoadsButNotAutomation)
@@ -82,22 +89,6 @@ TEST_F (EditorShell, theShownModeFollowsStateRestoresAndPresetLoadsButNotAutomat
     processor.setStateInformation (quadState.getData(), (int) quadState.getSize());
     pumpMessages();
     EXPECT_EQ (shown (*editor), "3/3");
-}
-
-TEST_F (EditorShell, aRightPressOnATabShowsItsModeAndOpensItsMenuWithoutSettingTheMode)
-{
-    auto editor = openEditor();
-    HostView host (*processor.parameters.getParameter ("paramChorusMode"));
-
-    editor->mouseDown (pressOn (*editor->modeTabs[2], juce::ModifierKeys::leftButtonModifier |
-                                                          juce::ModifierKeys::ctrlModifier));
-    editor->mouseDown (pressOn (editor->navbar, juce::ModifierKeys::rightButtonModifier));
-    EXPECT_EQ (editor->copyPasteMenu.getNumItems(), 0);
-
-    editor->mouseDown (pressOn (*editor->modeTabs[2], juce::ModifierKeys::rightButtonModifier));
-    EXPECT_EQ (shown (*editor), "2/2");
-    EXPECT_EQ (describe (editor->copyPasteMenu), "Copy Paste Duplicate to all modes |");
-    EXPECT_EQ (host.changes, 0);
 }
 
 TEST_F (EditorShell, editorsShareOneDefaultLookAndFeelThatTheLastOneRemoves)
