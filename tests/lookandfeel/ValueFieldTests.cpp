@@ -47,9 +47,10 @@ TEST_F (TypedValues, aNumberSetsTheValueInTheParametersUnitOrInKilohertzAndTextW
     attach ("paramSixtyTone");
     EXPECT_EQ (field.getText(), "4.0kHz") << "the field starts with the parameter's own text";
 
-    // Each row starts from another value, so a field that ignored the text would fail it.
+    // Each row starts from another value, so a field that ignored the text would fail it. The
+    // parameters' own tests cover how their readers spell units, NaN and infinity; these rows
+    // take the field's paths: a bare number whatever the unit's length, and kilohertz.
     const std::tuple<const char*, const char*, const char*, float, const char*> cases[] = {
-        { "paramSixtyTone", "9000", "2khz", 2000.0f, "2.0kHz" },
         { "paramSixtyTone", "9000", "2 kHz", 2000.0f, "2.0kHz" },
         { "paramSixtyTone", "9000", "2KHZ", 2000.0f, "2.0kHz" },
         { "paramSixtyTone", "2000", "4000", 4000.0f, "4.0kHz" },
@@ -57,16 +58,10 @@ TEST_F (TypedValues, aNumberSetsTheValueInTheParametersUnitOrInKilohertzAndTextW
         { "paramSixtyDelay", "5", "25ms", 20.0f, "20.00ms" },
         { "paramSixtyRate", "1", "3", 3.0f, "3.00Hz" },
         { "paramSixtyRate", "1", "1.5k", 1.5f, "1.50Hz" },
-        { "paramStudioDepth", "1", "7.5", 7.5f, "7.50ms" },
         { "paramGain", "0", "-6", -6.0f, "-6.0dB" },
-        { "paramQuadWet", "50", "80", 80.0f, "80%" },
         { "paramSpread", "100", "5", 5.0f, "5%" },
-        { "paramEnsembleTone", "2000", "9000", 9000.0f, "9.0kHz" },
         { "paramQuadRate", "2.5", "nan", 0.1f, "0.10Hz" },
-        { "paramQuadRate", "2.5", "NaN", 0.1f, "0.10Hz" },
-        { "paramQuadRate", "2.5", "nanHz", 0.1f, "0.10Hz" },
         { "paramQuadRate", "2.5", "nankhz", 0.1f, "0.10Hz" },
-        { "paramQuadRate", "2.5", "-nan", 0.1f, "0.10Hz" },
         { "paramQuadRate", "2.5", "inf", 6.0f, "6.00Hz" },
         { "paramQuadRate", "2.5", "-inf", 0.1f, "0.10Hz" },
     };
