@@ -150,6 +150,7 @@ TEST_F (EditorText, everyPanelMenuAlertAndTheSettingsShowTheirWholeTextAtScalesO
 
         click (button (*editor, "settingsButton"));
         expectWholeText (at + "settings", paintAndCheckText (at + "settings", *editor, 1.0f));
+        holdTheDisplaysFocus();
 
         auto checkMenu = [&] (const juce::String& name, std::function<void()> open)
         {
