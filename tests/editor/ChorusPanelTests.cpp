@@ -117,7 +117,7 @@ TEST_F (ChorusPanels, eachPanelDrawsItsKnobsInItsModeColourAndDisabledOnesAtHalf
         EXPECT_TRUE (render::sameColour (panel::ringColour (image, depth, 0.2f), colour)) << "arc from the start";
 
         // A disabled knob is drawn whole at half alpha: its disc halfway to the background.
-        const auto disc = panel::child<SliderQEX> (*panel, "param" + mode + "VibRate")->getPosition() + juce::Point (25, 25);
+        const auto disc = panel::child<SliderQEX> (*panel, "param" + mode + "VibRate")->getBounds().getCentre();
         const auto vibratoDisc = image.getPixelAt (disc.x, disc.y);
         const auto hasVibrato = mode == "Ensemble" || mode == "Quad";
         EXPECT_TRUE (render::sameColour (vibratoDisc, LookAndFeelCustom::darkGrayColour.interpolatedWith (
