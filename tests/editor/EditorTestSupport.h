@@ -102,6 +102,20 @@ inline juce::MouseEvent pressOn (juce::Component& c, int buttons)
              0.0f, 0.0f, 0.0f, &c, &c, now, {}, now, 1, false };
 }
 
+/** Waits, for a few seconds at most, until this program holds the display's focus. A menu
+    that opens while its program lacks the focus closes unless the focus comes within 10 ms,
+    longer than a loaded machine's display may take. */
+inline void holdTheDisplaysFocus()
+{
+    juce::Component window;
+    window.setBounds (0, 0, 10, 10);
+    window.addToDesktop (0);
+    window.setVisible (true);
+    window.toFront (true);
+    for (int i = 0; i < 250 && ! juce::Process::isForegroundProcess(); ++i)
+        pumpMessages();
+}
+
 /** A processor in its own data folder, for tests that open editors on it. */
 struct EditorTest : testing::Test
 {

@@ -7,7 +7,7 @@ namespace
 using GuiScaling = EditorTest;
 } // namespace
 
-TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContent)
+TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndDrawsItsContentAtThatScale)
 {
     for (const auto& [stored, width, height] : { std::tuple (juce::var ("2.0"), 1414, 672),
                                                  std::tuple (juce::var (1.5), 1060, 504),
@@ -15,8 +15,13 @@ TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndItsContent)
     {
         setOption ("scale", stored);
         auto editor = openEditor();
+        const auto scale = (float) width / 707.0f;
         EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, width, height)) << stored.toString();
-        EXPECT_EQ (editor->contentComponent.getTransform(), juce::AffineTransform::scale ((float) width / 707.0f));
+        EXPECT_EQ (editor->contentComponent.getTransform(), juce::AffineTransform::scale (scale));
+
+        // The selected tab's dot, 117 units into the first tab and 67 down, in window pixels.
+        const auto image = panel::snapshot ("editor-scale-" + stored.toString(), *editor);
+        EXPECT_TRUE (render::colourAt (image, (int) (117.0f * scale), (int) (67.0f * scale), LF::blueColour));
     }
 }
 

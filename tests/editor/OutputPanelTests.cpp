@@ -3,6 +3,8 @@
 #include "editor/OutputPanel.h"
 #include "support/AudioTestSupport.h"
 
+// Its knobs are built by the same code as the chorus panels', whose tests cover how knob,
+// field and parameter keep in step.
 TEST (OutputPanelTest, spreadAndVolumeFollowTheirParametersInTheColourOfTheShownMode)
 {
     ScopedDataHome dataHome;
@@ -13,20 +15,12 @@ TEST (OutputPanelTest, spreadAndVolumeFollowTheirParametersInTheColourOfTheShown
 
     auto& spread = *panel::child<SliderQEX> (panel, "paramSpread");
     auto& volume = *panel::child<SliderQEX> (panel, "paramGain");
-    auto field = [&panel] (const char* id) { return panel::child<CenteredEditableLabel> (panel, id)->getText(); };
-
-    EXPECT_EQ (spread.getBounds(), juce::Rectangle<int> (25, 54, 50, 50));
-    EXPECT_EQ (volume.getBounds(), juce::Rectangle<int> (25, 149, 50, 50));
     EXPECT_EQ (panel::child<juce::Label> (panel, "paramSpread_nice")->getText(), "Spread");
-    EXPECT_EQ (panel::child<juce::Label> (panel, "paramGain_nice")->getBounds(), juce::Rectangle<int> (10, 198, 80, 20));
-    EXPECT_EQ (field ("paramSpread"), "100%");
-    EXPECT_EQ (field ("paramGain"), "0.0dB");
+    EXPECT_EQ (panel::child<juce::Label> (panel, "paramGain_nice")->getText(), "Volume");
 
     const auto blue = panel::snapshot ("output-panel-blue", panel);
     EXPECT_TRUE (render::colourAt (blue, 50, 5, LookAndFeelCustom::bgColour)) << "covers the chorus panel under it";
-    EXPECT_TRUE (render::colourAt (blue, 0, 25, LookAndFeelCustom::borderColour));
-    EXPECT_TRUE (render::colourAt (blue, 0, 225, LookAndFeelCustom::bgColour));
-    EXPECT_TRUE (panel::shows (blue, { 0, 20, 100, 20 }, LookAndFeelCustom::offWhiteBrightColour));
+    EXPECT_TRUE (panel::shows (blue, { 0, 20, 100, 20 }, LookAndFeelCustom::offWhiteBrightColour)) << "OUTPUT";
 
     // Volume's default sits mid travel, centred on 0 dB, yet its arc runs from the start too.
     EXPECT_TRUE (render::sameColour (panel::ringColour (blue, volume, 0.2f), LookAndFeelCustom::blueColour));
@@ -39,9 +33,5 @@ TEST (OutputPanelTest, spreadAndVolumeFollowTheirParametersInTheColourOfTheShown
 
     setParameter (processor, "paramGain", -6.0f);
     EXPECT_FLOAT_EQ ((float) volume.getValue(), -6.0f);
-    EXPECT_EQ (field ("paramGain"), "-6.0dB");
-
-    spread.setValue (150.0, juce::sendNotificationSync);
-    EXPECT_EQ (processor.parameters.getParameter ("paramSpread")->getCurrentValueAsText(), "150%");
-    EXPECT_EQ (field ("paramSpread"), "150%");
+    EXPECT_EQ (panel::child<CenteredEditableLabel> (panel, "paramGain")->getText(), "-6.0dB");
 }

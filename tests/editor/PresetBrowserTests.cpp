@@ -103,6 +103,7 @@ TEST_F (PresetBrowserTest, withoutPresetsTheArrowsLoadNothingAndPressingTheNameO
     EXPECT_EQ (panel::snapshot ("preset-browser", browser).getPixelAt (1, 28).getAlpha(), 0) << "round corner";
     browser.mouseDown (pressOn (browser, juce::ModifierKeys::leftButtonModifier));
     EXPECT_FALSE (browser.isMenuOpen()) << "only the name opens the menu";
+    holdTheDisplaysFocus();
     browser.mouseDown (pressOn (name, juce::ModifierKeys::leftButtonModifier));
     pumpMessages();
     ASSERT_TRUE (browser.isMenuOpen());

@@ -7,9 +7,7 @@ namespace HostedPlugin
 namespace
 {
 std::unique_ptr<juce::AudioPluginInstance> instantiate (juce::AudioPluginFormat& format,
-                                                        const juce::String& fileOrIdentifier,
-                                                        double sampleRate,
-                                                        int blockSize)
+                                                        const juce::String& fileOrIdentifier)
 {
     juce::OwnedArray<juce::PluginDescription> found;
     format.findAllTypesForFile (found, fileOrIdentifier);
@@ -21,29 +19,29 @@ std::unique_ptr<juce::AudioPluginInstance> instantiate (juce::AudioPluginFormat&
     }
 
     juce::String error;
-    auto instance = format.createInstanceFromDescription (*found[0], sampleRate, blockSize, error);
+    auto instance = format.createInstanceFromDescription (*found[0], 48000.0, 512, error);
     EXPECT_NE (instance, nullptr) << error;
     return instance;
 }
 } // namespace
 
-std::unique_ptr<juce::AudioPluginInstance> loadVst3 (double sampleRate, int blockSize)
+std::unique_ptr<juce::AudioPluginInstance> loadVst3()
 {
     // The binary lies in Contents/<architecture> inside the bundle.
     const auto bundle = juce::File (TIDEWELL_VST3_BINARY_DIR).getParentDirectory().getParentDirectory();
 
     juce::VST3PluginFormat format;
-    return instantiate (format, bundle.getFullPathName(), sampleRate, blockSize);
+    return instantiate (format, bundle.getFullPathName());
 }
 
-std::unique_ptr<juce::AudioPluginInstance> loadLv2 (double sampleRate, int blockSize)
+std::unique_ptr<juce::AudioPluginInstance> loadLv2()
 {
     // The LV2 host finds a plug-in by its URI among the bundles of the folders it has searched.
     const auto bundle = juce::File (TIDEWELL_LV2_BUNDLE);
 
     juce::LV2PluginFormat format;
     format.searchPathsForPlugins (juce::FileSearchPath (bundle.getParentDirectory().getFullPathName()), false, false);
-    return instantiate (format, TIDEWELL_LV2_URI, sampleRate, blockSize);
+    return instantiate (format, TIDEWELL_LV2_URI);
 }
 
 juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInstance& instance)

@@ -5,8 +5,9 @@
 /** Loads the built plug-in bundles the way a host does. */
 namespace HostedPlugin
 {
-std::unique_ptr<juce::AudioPluginInstance> loadVst3 (double sampleRate = 48000.0, int blockSize = 512);
-std::unique_ptr<juce::AudioPluginInstance> loadLv2 (double sampleRate = 48000.0, int blockSize = 512);
+/** An instance of the built bundle; null, with the failure recorded, when it does not load. */
+std::unique_ptr<juce::AudioPluginInstance> loadVst3();
+std::unique_ptr<juce::AudioPluginInstance> loadLv2();
 
 /** The plug-in's own parameters, without the bypass parameter that the format wrappers add. */
 juce::Array<juce::AudioProcessorParameter*> ownParameters (juce::AudioPluginInstance& instance);

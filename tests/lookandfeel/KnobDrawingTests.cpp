@@ -56,7 +56,7 @@ TEST_F (KnobDrawing, theRingIsFiftyPixelsAcrossAtTheTopWhateverTheSliderHeight)
     EXPECT_TRUE (render::samePixels (drawAt (0.3, "knob-100x50"), tall.getClippedImage ({ 0, 0, 100, 50 })));
 }
 
-TEST_F (KnobDrawing, thePointerFollowsTheValueAndNoArcShowsAtTheStart)
+TEST_F (KnobDrawing, thePointerAndTheValueArcFollowTheValueFromTheStartOrWhenAskedFromMidTravel)
 {
     const auto atStart = drawAt (0.0, "knob-position-0");
     EXPECT_TRUE (colourAlong (atStart, start, pointer, accent));
@@ -67,12 +67,8 @@ TEST_F (KnobDrawing, thePointerFollowsTheValueAndNoArcShowsAtTheStart)
     EXPECT_TRUE (colourAlong (atEnd, end, pointer, accent));
     EXPECT_TRUE (colourAlong (atEnd, start, pointer, grey));
     EXPECT_TRUE (colourAlong (atEnd, left, ring, accent)) << "value arc";
-}
 
-TEST_F (KnobDrawing, anArcFromTheCentreRunsEitherWayFromMidTravel)
-{
     lookAndFeel.arcFromCentre = true;
-
     const auto middle = drawAt (0.5, "knob-centred-arc-0.5");
     for (auto angle : { left, (start + end) * 0.5f, right })
         EXPECT_TRUE (colourAlong (middle, angle, ring, grey));
@@ -84,15 +80,4 @@ TEST_F (KnobDrawing, anArcFromTheCentreRunsEitherWayFromMidTravel)
     const auto high = drawAt (1.0, "knob-centred-arc-1");
     EXPECT_TRUE (colourAlong (high, left, ring, grey));
     EXPECT_TRUE (colourAlong (high, right, ring, accent));
-}
-
-TEST_F (KnobDrawing, aDisabledKnobShowsAtHalfAlpha)
-{
-    knob.setEnabled (false);
-    drawAt (0.5, "knob-disabled-first-paint");
-    EXPECT_NEAR (knob.getAlpha(), 0.5f, 0.01f);
-
-    const auto dimmed = drawAt (0.5, "knob-disabled");
-    EXPECT_NEAR (render::alphaAt (dimmed, 50, 25), 128, 2);
-    EXPECT_TRUE (render::colourAt (dimmed, 50, 25, grey));
 }
