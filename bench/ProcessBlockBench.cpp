@@ -201,12 +201,14 @@ int main (int argc, char** argv)
         for (int mode = 0; mode < (int) ControlTable::numModes; ++mode)
         {
             const std::string mode_name = ControlTable::modes[(size_t) mode].name;
-            const std::pair<Case, const char*> cases[] = { { Case::steady, "steady" }, { Case::ramping, "ramping" },
-                                                          { Case::crossfade, "crossfade" }, { Case::spread, "spread" },
-                                                          { Case::bypass, "bypass" } };
+            const std::pair<Case, const char*> cases[] = { { Case::steady, "steady" },
+                                                           { Case::ramping, "ramping" },
+                                                           { Case::crossfade, "crossfade" },
+                                                           { Case::spread, "spread" },
+                                                           { Case::bypass, "bypass" } };
             for (const auto& [kind, kindName] : cases)
-                benchmark::RegisterBenchmark ((mode_name + "-" + kindName + "/" + suffix).c_str(),
-                                              processorCase, mode, kind, setting)
+                benchmark::RegisterBenchmark ((mode_name + "-" + kindName + "/" + suffix).c_str(), processorCase, mode,
+                                              kind, setting)
                     ->UseManualTime();
         }
     }

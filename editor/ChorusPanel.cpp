@@ -12,16 +12,17 @@ struct Slot
 
 // In slot order. The vibrato slots come before the mix slots, whatever their place on screen.
 constexpr Slot slots[] = {
-    { ControlTable::rate, 25, 54 },          { ControlTable::depth, 100, 54 },    { ControlTable::delay, 63, 149 },
-    { ControlTable::vibratoRate, 202, 54 },  { ControlTable::vibratoAmount, 202, 149 },
-    { ControlTable::wet, 341, 149 },         { ControlTable::highpass, 303, 54 }, { ControlTable::tone, 378, 54 },
+    { ControlTable::rate, 25, 54 },         { ControlTable::depth, 100, 54 },          { ControlTable::delay, 63, 149 },
+    { ControlTable::vibratoRate, 202, 54 }, { ControlTable::vibratoAmount, 202, 149 }, { ControlTable::wet, 341, 149 },
+    { ControlTable::highpass, 303, 54 },    { ControlTable::tone, 378, 54 },
 };
 
 constexpr int knobSize = 50;
 } // namespace
 
-ChorusPanel::ChorusPanel (QexTidewellAudioProcessor& processor, juce::String modeName) :
-    audioProcessor (processor), mode (std::move (modeName))
+ChorusPanel::ChorusPanel (QexTidewellAudioProcessor& processor, juce::String modeName)
+    : audioProcessor (processor),
+      mode (std::move (modeName))
 {
 }
 

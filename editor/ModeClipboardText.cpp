@@ -11,8 +11,8 @@ namespace
 const juce::String tag ("QEXTidewellMode");
 
 // Every mode's controls in text order; a mode without vibrato has no parameter for the last two.
-constexpr size_t modeControlsInText[] { ControlTable::rate,     ControlTable::depth, ControlTable::delay,
-                                        ControlTable::highpass, ControlTable::tone,  ControlTable::wet,
+constexpr size_t modeControlsInText[] { ControlTable::rate,        ControlTable::depth,        ControlTable::delay,
+                                        ControlTable::highpass,    ControlTable::tone,         ControlTable::wet,
                                         ControlTable::vibratoRate, ControlTable::vibratoAmount };
 
 // The controls of no mode that follow them.

@@ -38,17 +38,17 @@ QexTidewellAudioProcessorEditor::DefaultPluginLookAndFeel::~DefaultPluginLookAnd
 }
 
 //==============================================================================
-QexTidewellAudioProcessorEditor::QexTidewellAudioProcessorEditor (QexTidewellAudioProcessor& p) :
-    juce::AudioProcessorEditor (p),
-    audioProcessor (p),
-    navbar (p),
-    presetBrowser (p),
-    settingsDialog (p),
-    metersPanel (p),
-    chorusPanels { { ChorusPanel (p, modes[0].name), ChorusPanel (p, modes[1].name), ChorusPanel (p, modes[2].name),
-                     ChorusPanel (p, modes[3].name) } },
-    outputPanel (p),
-    saveScaleTimer (p)
+QexTidewellAudioProcessorEditor::QexTidewellAudioProcessorEditor (QexTidewellAudioProcessor& p)
+    : juce::AudioProcessorEditor (p),
+      audioProcessor (p),
+      navbar (p),
+      presetBrowser (p),
+      settingsDialog (p),
+      metersPanel (p),
+      chorusPanels { { ChorusPanel (p, modes[0].name), ChorusPanel (p, modes[1].name), ChorusPanel (p, modes[2].name),
+                       ChorusPanel (p, modes[3].name) } },
+      outputPanel (p),
+      saveScaleTimer (p)
 {
     audioProcessor.addActionListener (this);
 

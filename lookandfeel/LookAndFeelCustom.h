@@ -13,16 +13,16 @@ public:
     LookAndFeelCustom();
     ~LookAndFeelCustom() override;
 
-    static inline const juce::Colour bgColour{ 0xff151617 };
-    static inline const juce::Colour offWhiteColour{ 0xffcdcdcd };
-    static inline const juce::Colour offWhiteBrightColour{ 0xffe2e8eb };
-    static inline const juce::Colour darkGrayColour{ 0xff2e3238 };
-    static inline const juce::Colour midGrayColour{ 0xff717b89 };
-    static inline const juce::Colour borderColour{ 0xff30353c };
-    static inline const juce::Colour blueColour{ 0xff5d90ff };
-    static inline const juce::Colour redColour{ 0xffdc5a57 };
-    static inline const juce::Colour greenColour{ 0xff02cab2 };
-    static inline const juce::Colour orangeColour{ 0xfff18652 };
+    static inline const juce::Colour bgColour { 0xff151617 };
+    static inline const juce::Colour offWhiteColour { 0xffcdcdcd };
+    static inline const juce::Colour offWhiteBrightColour { 0xffe2e8eb };
+    static inline const juce::Colour darkGrayColour { 0xff2e3238 };
+    static inline const juce::Colour midGrayColour { 0xff717b89 };
+    static inline const juce::Colour borderColour { 0xff30353c };
+    static inline const juce::Colour blueColour { 0xff5d90ff };
+    static inline const juce::Colour redColour { 0xffdc5a57 };
+    static inline const juce::Colour greenColour { 0xff02cab2 };
+    static inline const juce::Colour orangeColour { 0xfff18652 };
 
     /** The embedded semibold face. Built once; callers copy it and set their own height. */
     static const juce::Font& getProximaNovaSemibold();

@@ -53,8 +53,9 @@ std::optional<SingleEngine> singleRunningEngine (const std::array<float, numMode
 }
 } // namespace
 
-ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFeed) :
-    controls (controlsToFollow), meters (metersToFeed)
+ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFeed)
+    : controls (controlsToFollow),
+      meters (metersToFeed)
 {
 }
 

@@ -10,9 +10,9 @@ int rampSteps (double seconds, int controlInterval, double sampleRate)
 }
 } // namespace
 
-ControlSmoothing::ControlSmoothing (juce::AudioProcessorValueTreeState& parameters) :
-    modeParameterId (ControlTable::modeSelectorId()),
-    modeParameterValue (parameters.getRawParameterValue (modeParameterId))
+ControlSmoothing::ControlSmoothing (juce::AudioProcessorValueTreeState& parameters)
+    : modeParameterId (ControlTable::modeSelectorId()),
+      modeParameterValue (parameters.getRawParameterValue (modeParameterId))
 {
     for (size_t slot = 0; slot < numSlots; ++slot)
     {

@@ -84,22 +84,70 @@ enum ModeControlIndex : size_t
 
 /** In the order of each mode's parameters, and of ModeControlIndex. */
 inline constexpr std::array<ModeControl, 8> modeControls { {
-    { "Rate", "Rate", { 0.1f, 6.0f, 0.01f }, { 0.86f, 0.25f, 0.2f, 0.21f }, Text::hertz, slowRamp, false,
+    { "Rate",
+      "Rate",
+      { 0.1f, 6.0f, 0.01f },
+      { 0.86f, 0.25f, 0.2f, 0.21f },
+      Text::hertz,
+      slowRamp,
+      false,
       &ChorusControls::rate },
-    { "Depth", "Depth", { 0.1f, 10.0f, 0.01f }, { 3.99f, 4.0f, 3.0f, 4.44f }, Text::milliseconds, slowRamp, false,
+    { "Depth",
+      "Depth",
+      { 0.1f, 10.0f, 0.01f },
+      { 3.99f, 4.0f, 3.0f, 4.44f },
+      Text::milliseconds,
+      slowRamp,
+      false,
       &ChorusControls::depth },
-    { "VibRate", "Vibrato Rate", { 0.1f, 6.0f, 0.01f }, { 0.0f, 0.0f, 5.0f, 5.71f }, Text::hertz, slowRamp, true,
+    { "VibRate",
+      "Vibrato Rate",
+      { 0.1f, 6.0f, 0.01f },
+      { 0.0f, 0.0f, 5.0f, 5.71f },
+      Text::hertz,
+      slowRamp,
+      true,
       &ChorusControls::vibratoRate },
-    { "VibAmount", "Vibrato Amount", { 0.0f, 1.0f, 0.01f }, { 0.0f, 0.0f, 0.4f, 0.4f }, Text::fractionAsPercent,
-      slowRamp, true, &ChorusControls::vibratoAmount },
-    { "Delay", "Delay", { 0.1f, 20.0f, 0.1f }, { 1.61f, 6.0f, 4.0f, 2.25f }, Text::milliseconds, slowRamp, false,
+    { "VibAmount",
+      "Vibrato Amount",
+      { 0.0f, 1.0f, 0.01f },
+      { 0.0f, 0.0f, 0.4f, 0.4f },
+      Text::fractionAsPercent,
+      slowRamp,
+      true,
+      &ChorusControls::vibratoAmount },
+    { "Delay",
+      "Delay",
+      { 0.1f, 20.0f, 0.1f },
+      { 1.61f, 6.0f, 4.0f, 2.25f },
+      Text::milliseconds,
+      slowRamp,
+      false,
       &ChorusControls::delay },
-    { "Wet", "Wet", { 0.0f, 100.0f, 1.0f }, { 50.0f, 45.0f, 50.0f, 50.0f }, Text::percent, fastRamp, false,
+    { "Wet",
+      "Wet",
+      { 0.0f, 100.0f, 1.0f },
+      { 50.0f, 45.0f, 50.0f, 50.0f },
+      Text::percent,
+      fastRamp,
+      false,
       &ChorusControls::wet },
-    { "Highpass", "Highpass", { 20.0f, 10000.0f, 0.0f, true }, { 20.0f, 20.0f, 20.0f, 20.0f }, Text::frequency,
-      fastRamp, false, &ChorusControls::highpass },
-    { "Tone", "Lowpass", { 1000.0f, 20000.0f, 100.0f }, { 4000.0f, 8000.0f, 12000.0f, 12000.0f }, Text::frequency,
-      fastRamp, false, &ChorusControls::lowpass },
+    { "Highpass",
+      "Highpass",
+      { 20.0f, 10000.0f, 0.0f, true },
+      { 20.0f, 20.0f, 20.0f, 20.0f },
+      Text::frequency,
+      fastRamp,
+      false,
+      &ChorusControls::highpass },
+    { "Tone",
+      "Lowpass",
+      { 1000.0f, 20000.0f, 100.0f },
+      { 4000.0f, 8000.0f, 12000.0f, 12000.0f },
+      Text::frequency,
+      fastRamp,
+      false,
+      &ChorusControls::lowpass },
 } };
 
 /** A parameter of no mode. Its ID is "param" and the suffix. */
@@ -115,8 +163,9 @@ struct GlobalControl
 };
 
 /** The first parameter; it is no smoothed control: each mode's gain ramps instead. */
-inline constexpr GlobalControl modeSelector { "ChorusMode", "Mode", { 0.0f, (float) numModes - 1.0f, 1.0f },
-                                               0.0f, Text::modeName, modeCrossfadeRamp, nullptr };
+inline constexpr GlobalControl modeSelector { "ChorusMode", "Mode",         { 0.0f, (float) numModes - 1.0f, 1.0f },
+                                              0.0f,         Text::modeName, modeCrossfadeRamp,
+                                              nullptr };
 
 /** Indices into globalControls. */
 enum GlobalControlIndex : size_t
@@ -147,7 +196,7 @@ inline constexpr size_t everyMode = numModes;
 
 struct Slot
 {
-    size_t mode; // everyMode for a global control
+    size_t mode;    // everyMode for a global control
     size_t control; // index into modeControls, or into globalControls for a global control
     double rampSeconds;
     float ChorusControls::*engineValue;
@@ -174,10 +223,10 @@ inline constexpr auto slots = []
     for (size_t mode = 0; mode < numModes; ++mode)
         for (size_t control = 0; control < modeControls.size(); ++control)
             if (modeHas (mode, control))
-                table[slot++] = { mode, control, modeControls[control].rampSeconds,
-                                  modeControls[control].engineValue };
+                table[slot++] = { mode, control, modeControls[control].rampSeconds, modeControls[control].engineValue };
     for (size_t control = 0; control < globalControls.size(); ++control)
-        table[slot++] = { everyMode, control, globalControls[control].rampSeconds, globalControls[control].engineValue };
+        table[slot++] = { everyMode, control, globalControls[control].rampSeconds,
+                          globalControls[control].engineValue };
     return table;
 }();
 

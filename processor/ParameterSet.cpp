@@ -22,8 +22,7 @@ Range getNormalisableRangeExp (float min, float max)
     const auto logRange = std::log (max) - std::log (min);
 
     return Range (
-        min,
-        max,
+        min, max,
         [logMin, logRange] (float start, float end, float proportion)
         {
             proportion = std::isnan (proportion) ? 1.0f : juce::jlimit (0.0f, 1.0f, proportion);
@@ -88,8 +87,7 @@ std::pair<ValueToText, TextToValue> conversionsOf (Text text)
             return { [] (float value, int) { return juce::String (value * 100.0f, 0) + "%"; },
                      [] (const juce::String& t)
                      { return (float) (ParamValueConverter::readValue (t.dropLastCharacters (1)) * 0.01); } };
-        case Text::bypass:
-            break;
+        case Text::bypass: break;
     }
 
     return { [] (float value, int) -> juce::String { return value < 0.5f ? "Active" : "Bypassed"; },
@@ -124,8 +122,8 @@ juce::AudioProcessorValueTreeState::ParameterLayout ParameterSet::createLayout()
             const auto& control = ControlTable::modeControls[index];
             if (ControlTable::modeHas (mode, index))
                 add (ControlTable::modeControlId (modes[mode].name, index),
-                     juce::String (modes[mode].name) + " " + control.displayName, control.range,
-                     control.defaults[mode], control.text);
+                     juce::String (modes[mode].name) + " " + control.displayName, control.range, control.defaults[mode],
+                     control.text);
         }
     }
 

@@ -159,7 +159,4 @@ void QexTidewellAudioProcessor::loadSettings()
 bool QexTidewellAudioProcessor::saveSettings() { return settings.save(); }
 
 //==============================================================================
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
-{
-    return new QexTidewellAudioProcessor();
-}
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter() { return new QexTidewellAudioProcessor(); }

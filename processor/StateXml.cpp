@@ -212,8 +212,8 @@ std::unique_ptr<juce::XmlElement> StateXml::readFile (const juce::File& file)
 
     while (numRead < bytes.getSize())
     {
-        const auto result = ::read (in.descriptor, static_cast<char*> (bytes.getData()) + numRead,
-                                    bytes.getSize() - numRead);
+        const auto result =
+            ::read (in.descriptor, static_cast<char*> (bytes.getData()) + numRead, bytes.getSize() - numRead);
         if (result < 0 && errno == EINTR)
             continue;
         if (result < 0)

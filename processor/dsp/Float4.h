@@ -52,7 +52,7 @@ struct Float4
 
     // Comparisons give all bits set in a lane where they hold; false for NaN, as in scalar code.
     friend Float4 operator> (Float4 a, Float4 b) noexcept { return Float4 (_mm_cmpgt_ps (a.v, b.v)); }
-    friend Float4 operator< (Float4 a, Float4 b) noexcept { return Float4 (_mm_cmplt_ps (a.v, b.v)); }
+    friend Float4 operator<(Float4 a, Float4 b) noexcept { return Float4 (_mm_cmplt_ps (a.v, b.v)); }
 
     /** a > b ? a : b per lane (b when either is NaN). */
     friend Float4 max (Float4 a, Float4 b) noexcept { return Float4 (_mm_max_ps (a.v, b.v)); }
@@ -180,7 +180,7 @@ struct Float4
     {
         return map (a, b, [] (float x, float y) { return maskOf (x > y); });
     }
-    friend Float4 operator< (Float4 a, Float4 b) noexcept
+    friend Float4 operator<(Float4 a, Float4 b) noexcept
     {
         return map (a, b, [] (float x, float y) { return maskOf (x < y); });
     }
@@ -192,7 +192,10 @@ struct Float4
     {
         return map (a, b, [] (float x, float y) { return x < y ? x : y; });
     }
-    friend Float4 abs (Float4 a) noexcept { return map (a, a, [] (float x, float) { return std::abs (x); }); }
+    friend Float4 abs (Float4 a) noexcept
+    {
+        return map (a, a, [] (float x, float) { return std::abs (x); });
+    }
     friend Float4 select (Float4 mask, Float4 a, Float4 b) noexcept
     {
         Float4 r;

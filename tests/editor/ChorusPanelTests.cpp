@@ -40,8 +40,8 @@ protected:
 TEST_F (ChorusPanels, everyModeShowsEightKnobsApartWithTheirCaptionsAndValuesAndVibratoDisabledOnSixtyAndStudio)
 {
     const std::pair<const char*, const char*> captions[] = {
-        { "Rate", "Rate" }, { "Depth", "Depth" }, { "Delay", "Delay" },          { "VibRate", "Rate" },
-        { "VibAmount", "Amount" }, { "Wet", "Wet" }, { "Highpass", "Highpass" }, { "Tone", "Lowpass" },
+        { "Rate", "Rate" },        { "Depth", "Depth" }, { "Delay", "Delay" },       { "VibRate", "Rate" },
+        { "VibAmount", "Amount" }, { "Wet", "Wet" },     { "Highpass", "Highpass" }, { "Tone", "Lowpass" },
     };
 
     for (const auto& [mode, colour] : modes)

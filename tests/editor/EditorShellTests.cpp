@@ -46,8 +46,8 @@ TEST_F (EditorShell, aTabClickShowsItsModeAndSetsTheParameterWithoutAGestureAndA
     EXPECT_EQ (host.changes, 3);
     EXPECT_EQ (host.gestures, 0);
 
-    editor->mouseDown (pressOn (*editor->modeTabs[2], juce::ModifierKeys::leftButtonModifier |
-                                                          juce::ModifierKeys::ctrlModifier));
+    editor->mouseDown (
+        pressOn (*editor->modeTabs[2], juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::ctrlModifier));
     editor->mouseDown (pressOn (editor->navbar, juce::ModifierKeys::rightButtonModifier));
     EXPECT_EQ (editor->copyPasteMenu.getNumItems(), 0);
 

@@ -38,7 +38,9 @@ using Editor = QexTidewellAudioProcessorEditor;
 using LF = LookAndFeelCustom;
 
 /** The first component below root, at any depth, of type T that matches. */
-template <typename T> T* findChild (juce::Component& root, std::function<bool (T&)> matches = [] (T&) { return true; })
+template <typename T>
+T* findChild (
+    juce::Component& root, std::function<bool (T&)> matches = [] (T&) { return true; })
 {
     for (auto* child : root.getChildren())
     {
@@ -77,7 +79,7 @@ inline juce::String describe (const juce::PopupMenu& menu)
     for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
     {
         const auto& item = it.getItem();
-        parts.add (item.isSeparator ? "|"
+        parts.add (item.isSeparator          ? "|"
                    : item.subMenu != nullptr ? item.text + "[" + describe (*item.subMenu) + "]"
                                              : item.text + (item.isTicked ? "*" : ""));
     }
@@ -98,8 +100,21 @@ inline juce::MouseEvent pressOn (juce::Component& c, int buttons)
 {
     juce::ModifierKeys::currentModifiers = juce::ModifierKeys (buttons);
     const auto now = juce::Time::getCurrentTime();
-    return { juce::Desktop::getInstance().getMainMouseSource(), {}, juce::ModifierKeys::currentModifiers, 0.0f, 0.0f,
-             0.0f, 0.0f, 0.0f, &c, &c, now, {}, now, 1, false };
+    return { juce::Desktop::getInstance().getMainMouseSource(),
+             {},
+             juce::ModifierKeys::currentModifiers,
+             0.0f,
+             0.0f,
+             0.0f,
+             0.0f,
+             0.0f,
+             &c,
+             &c,
+             now,
+             {},
+             now,
+             1,
+             false };
 }
 
 /** Waits, for a few seconds at most, until this program holds the display's focus. A menu
@@ -124,7 +139,8 @@ struct EditorTest : testing::Test
         // Without a window manager the X server lacks some window-type atoms, and the framework
         // then sets window properties with no atom. Its standalone programs ignore such errors
         // and plug-ins get their host's handler; Xlib's default would end the test program.
-        static const auto handlerSet = [] {
+        static const auto handlerSet = []
+        {
             using Handler = int (*) (void*, void*);
             auto* set = dlsym (dlopen ("libX11.so.6", RTLD_LAZY), "XSetErrorHandler");
             return set != nullptr && reinterpret_cast<Handler (*) (Handler)> (set) ([] (void*, void*) { return 0; });
@@ -164,10 +180,7 @@ struct EditorTest : testing::Test
 
     float normalised (const juce::String& id) { return processor.parameters.getParameter (id)->getValue(); }
 
-    void setOption (const char* key, const juce::var& value)
-    {
-        processor.settings.setValue (key, value);
-    }
+    void setOption (const char* key, const juce::var& value) { processor.settings.setValue (key, value); }
 
     /** The value that the settings file holds for a key; empty while it holds none. */
     juce::String saved (const char* key)

@@ -18,8 +18,9 @@ juce::Path missingGlyph (juce::Typeface& face)
 class TextCheckingRenderer : public juce::LowLevelGraphicsSoftwareRenderer
 {
 public:
-    TextCheckingRenderer (const juce::Image& image, juce::StringArray& faultList) :
-        LowLevelGraphicsSoftwareRenderer (image), faults (faultList)
+    TextCheckingRenderer (const juce::Image& image, juce::StringArray& faultList)
+        : LowLevelGraphicsSoftwareRenderer (image),
+          faults (faultList)
     {
     }
 
@@ -88,8 +89,8 @@ struct EditorText : EditorTest
         {
             const auto file = factory.getChildFile (juce::String::fromUTF8 (name) + ".qexp");
             file.getParentDirectory().createDirectory();
-            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\"" +
-                                  file.getFileNameWithoutExtension() + "\"/>");
+            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\""
+                                  + file.getFileNameWithoutExtension() + "\"/>");
         }
     }
 };

@@ -9,9 +9,9 @@ using GuiScaling = EditorTest;
 
 TEST_F (GuiScaling, theStoredScaleSizesTheEditorAndDrawsItsContentAtThatScale)
 {
-    for (const auto& [stored, width, height] : { std::tuple (juce::var ("2.0"), 1414, 672),
-                                                 std::tuple (juce::var (1.5), 1060, 504),
-                                                 std::tuple (juce::var ((double) (712.0f / 707.0f)), 711, 338) })
+    for (const auto& [stored, width, height] :
+         { std::tuple (juce::var ("2.0"), 1414, 672), std::tuple (juce::var (1.5), 1060, 504),
+           std::tuple (juce::var ((double) (712.0f / 707.0f)), 711, 338) })
     {
         setOption ("scale", stored);
         auto editor = openEditor();

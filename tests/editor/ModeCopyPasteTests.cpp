@@ -48,23 +48,24 @@ TEST_F (ModeCopyPaste, theTextListsTheModesControlsThenSpreadAndGainInSixDigits)
     setParameter ("paramQuadRate", 0.0f);
     setParameter ("paramQuadHighpass", 1.0f / 3.0f);
     setParameter ("paramSpread", 1.0f / 200.0f);
-    EXPECT_EQ (editor->copyMode ("Quad"), "QEXTidewellMode/Rate:0/Depth:0.5/Delay:0.502513/Highpass:0.333333/Tone:0.5"
-                                          "/Wet:0.5/VibRate:0.5/VibAmount:0.5/Spread:0.005/Gain:0.5");
+    EXPECT_EQ (editor->copyMode ("Quad"),
+               "QEXTidewellMode/Rate:0/Depth:0.5/Delay:0.502513/Highpass:0.333333/Tone:0.5"
+               "/Wet:0.5/VibRate:0.5/VibAmount:0.5/Spread:0.005/Gain:0.5");
 
     // A host may run with a locale that writes decimal commas.
     setParameter ("paramQuadHighpass", 0.00001f);
     const auto previous = std::locale::global (std::locale (std::locale::classic(), new CommaDecimals));
     const auto text = editor->copyMode ("Quad");
     std::locale::global (previous);
-    EXPECT_TRUE (text.fromFirstOccurrenceOf ("/Highpass:", false, false).matchesWildcard ("1.*e-05/*", false))
-        << text;
+    EXPECT_TRUE (text.fromFirstOccurrenceOf ("/Highpass:", false, false).matchesWildcard ("1.*e-05/*", false)) << text;
 }
 
 TEST_F (ModeCopyPaste, pastingSetsTheTargetModeByKnobPositionAndSkipsWhatItLacks)
 {
     setAll (0.9f);
-    editor->pasteModeText ("Quad", "QEXTidewellMode/Rate:0.25/Depth:0.25/Delay:0.25/Highpass:0.25/Tone:0.25/Wet:0.25"
-                                   "/Spread:0.75/Gain:0.25");
+    editor->pasteModeText ("Quad",
+                           "QEXTidewellMode/Rate:0.25/Depth:0.25/Delay:0.25/Highpass:0.25/Tone:0.25/Wet:0.25"
+                           "/Spread:0.75/Gain:0.25");
     expectModeControls ("Quad", 0.25f);
     EXPECT_FLOAT_EQ (normalised ("paramQuadVibRate"), 0.9f);
     EXPECT_FLOAT_EQ (normalised ("paramSpread"), 0.75f);
@@ -94,8 +95,9 @@ TEST_F (ModeCopyPaste, textWithoutTheTagOrNotOneLineOfAsciiChangesNothingAndBadP
         EXPECT_EQ (allValues(), before) << text;
     }
 
-    editor->pasteModeText ("Sixty", "QEXTidewellMode//Rate/Depth:0.1:0.2/Delay:nan/Tone:inf/Wet:x/Highpass:"
-                                    "/Mode:1/rate:0/Gain:0.25junk/Gain:0.75/Spread:7/Rate:-inf");
+    editor->pasteModeText ("Sixty",
+                           "QEXTidewellMode//Rate/Depth:0.1:0.2/Delay:nan/Tone:inf/Wet:x/Highpass:"
+                           "/Mode:1/rate:0/Gain:0.25junk/Gain:0.75/Spread:7/Rate:-inf");
     auto expected = before;
     expected["paramSixtyWet"] = expected["paramSixtyHighpass"] = 0.0f;
     expected["paramSixtyTone"] = 1.0f;

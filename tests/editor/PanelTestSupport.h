@@ -8,7 +8,8 @@
 // Panels are checked through their children, found by component name as the panels find them.
 namespace panel
 {
-template <typename Type> Type* child (juce::Component& parent, const juce::String& name)
+template <typename Type>
+Type* child (juce::Component& parent, const juce::String& name)
 {
     for (auto* c : parent.getChildren())
         if (auto* typed = dynamic_cast<Type*> (c); typed != nullptr && c->getName() == name)

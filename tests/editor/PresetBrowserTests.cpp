@@ -16,8 +16,8 @@ struct PresetBrowserTest : EditorTest
         {
             const auto file = user.getSiblingFile (path);
             file.getParentDirectory().createDirectory();
-            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\"" +
-                                  file.getFileNameWithoutExtension() + "\"/>");
+            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\""
+                                  + file.getFileNameWithoutExtension() + "\"/>");
         }
         user.getChildFile ("Empty").createDirectory();
         user.getChildFile ("notes.txt").create();

@@ -6,13 +6,37 @@ namespace
 {
 const char* const parameterNames[] = {
     "Mode",
-    "Sixty Rate", "Sixty Depth", "Sixty Delay", "Sixty Wet", "Sixty Highpass", "Sixty Lowpass",
-    "Studio Rate", "Studio Depth", "Studio Delay", "Studio Wet", "Studio Highpass", "Studio Lowpass",
-    "Ensemble Rate", "Ensemble Depth", "Ensemble Vibrato Rate", "Ensemble Vibrato Amount", "Ensemble Delay",
-    "Ensemble Wet", "Ensemble Highpass", "Ensemble Lowpass",
-    "Quad Rate", "Quad Depth", "Quad Vibrato Rate", "Quad Vibrato Amount", "Quad Delay", "Quad Wet",
-    "Quad Highpass", "Quad Lowpass",
-    "Bypass", "Spread", "Volume",
+    "Sixty Rate",
+    "Sixty Depth",
+    "Sixty Delay",
+    "Sixty Wet",
+    "Sixty Highpass",
+    "Sixty Lowpass",
+    "Studio Rate",
+    "Studio Depth",
+    "Studio Delay",
+    "Studio Wet",
+    "Studio Highpass",
+    "Studio Lowpass",
+    "Ensemble Rate",
+    "Ensemble Depth",
+    "Ensemble Vibrato Rate",
+    "Ensemble Vibrato Amount",
+    "Ensemble Delay",
+    "Ensemble Wet",
+    "Ensemble Highpass",
+    "Ensemble Lowpass",
+    "Quad Rate",
+    "Quad Depth",
+    "Quad Vibrato Rate",
+    "Quad Vibrato Amount",
+    "Quad Delay",
+    "Quad Wet",
+    "Quad Highpass",
+    "Quad Lowpass",
+    "Bypass",
+    "Spread",
+    "Volume",
 };
 
 juce::StringArray namesOf (const juce::Array<juce::AudioProcessorParameter*>& params)
@@ -60,13 +84,14 @@ TEST (HostedVst3, showsTheNameParametersLayoutsAndTexts)
         juce::AudioProcessor::BusesLayout layout;
         layout.inputBuses.add (in);
         layout.outputBuses.add (out);
-        EXPECT_TRUE (plugin->checkBusesLayoutSupported (layout)) << in.getDescription() << " to " << out.getDescription();
+        EXPECT_TRUE (plugin->checkBusesLayoutSupported (layout))
+            << in.getDescription() << " to " << out.getDescription();
     }
 
     const std::pair<const char*, const char*> defaults[] = {
-        { "Sixty Rate", "0.86Hz" }, { "Sixty Depth", "3.99ms" }, { "Sixty Wet", "50%" },
+        { "Sixty Rate", "0.86Hz" },   { "Sixty Depth", "3.99ms" },   { "Sixty Wet", "50%" },
         { "Sixty Highpass", "20Hz" }, { "Sixty Lowpass", "4.0kHz" }, { "Mode", "Sixty" },
-        { "Bypass", "Active" }, { "Spread", "100%" }, { "Volume", "0.0dB" },
+        { "Bypass", "Active" },       { "Spread", "100%" },          { "Volume", "0.0dB" },
     };
     for (const auto& [name, text] : defaults)
     {

@@ -38,7 +38,10 @@ juce::AudioBuffer<float> render (juce::AudioPluginInstance& plugin, const juce::
     return output;
 }
 
-float rms (const juce::AudioBuffer<float>& b) { return (b.getRMSLevel (0, 0, b.getNumSamples()) + b.getRMSLevel (1, 0, b.getNumSamples())) * 0.5f; }
+float rms (const juce::AudioBuffer<float>& b)
+{
+    return (b.getRMSLevel (0, 0, b.getNumSamples()) + b.getRMSLevel (1, 0, b.getNumSamples())) * 0.5f;
+}
 
 /** The largest difference from the input; infinite when the output holds a value that is not finite. */
 float largestChange (const juce::AudioBuffer<float>& output, const juce::AudioBuffer<float>& input)
@@ -92,7 +95,8 @@ void expectRenderingAsAHostHearsIt (juce::AudioPluginInstance& plugin, juce::Aud
     HostedPlugin::setParameter (plugin, "Bypass", 0.0f, 0.0f, 1.0f);
 
     const auto values = valuesOf (plugin);
-    for (const auto* name : { "Quad Rate", "Quad Vibrato Rate", "Quad Wet", "Ensemble Vibrato Rate", "Volume", "Spread" })
+    for (const auto* name :
+         { "Quad Rate", "Quad Vibrato Rate", "Quad Wet", "Ensemble Vibrato Rate", "Volume", "Spread" })
         HostedPlugin::findParameter (plugin, name)->setValueNotifyingHost (std::numeric_limits<float>::quiet_NaN());
 
     const auto afterNaN = render (plugin, input);

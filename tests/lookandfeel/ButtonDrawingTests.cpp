@@ -7,7 +7,8 @@
 namespace
 {
 /** A button of the given size drawn by a look and feel, which it gives back on destruction. */
-template <typename ButtonType, typename LookAndFeelType> struct Styled : ButtonType
+template <typename ButtonType, typename LookAndFeelType>
+struct Styled : ButtonType
 {
     Styled (LookAndFeelType& lf, const juce::String& buttonText, int width, int height) : ButtonType (buttonText)
     {
@@ -94,6 +95,7 @@ TEST (PresetNameDrawing, theNameHasNoBackgroundEvenWhilePressed)
     LookAndFeelPresetName lf;
     Styled<juce::TextButton, LookAndFeelPresetName> name (lf, {}, 200, 40);
 
-    auto paint = [&] (juce::Graphics& g) { lf.drawButtonBackground (g, name, LookAndFeelCustom::bgColour, true, true); };
+    auto paint = [&] (juce::Graphics& g)
+    { lf.drawButtonBackground (g, name, LookAndFeelCustom::bgColour, true, true); };
     EXPECT_TRUE (render::inkBounds (render::draw ("preset-name-background", 200, 40, paint)).isEmpty());
 }

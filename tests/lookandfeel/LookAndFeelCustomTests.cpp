@@ -22,9 +22,9 @@ class FileRows : public testing::Test
 {
 protected:
     LookAndFeelCustom lf;
-    juce::TimeSliceThread thread{ "unused" };
-    juce::DirectoryContentsList contents{ nullptr, thread };
-    juce::FileListComponent list{ contents };
+    juce::TimeSliceThread thread { "unused" };
+    juce::DirectoryContentsList contents { nullptr, thread };
+    juce::FileListComponent list { contents };
 
     FileRows() { list.setLookAndFeel (&lf); }
     ~FileRows() override { list.setLookAndFeel (nullptr); }
@@ -131,7 +131,8 @@ TEST (EmbeddedImages, everyIconParsesAndTakesTheColourItIsGiven)
 
         auto paint = [&icon] (juce::Graphics& g) { icon->drawWithin (g, { 213.0f, 80.0f }, {}, 1.0f); };
         const auto drawn = render::strongestPixel (render::draw ("icon-" + name, 213, 80, paint));
-        const auto expected = name == "folder_svg" ? juce::Colour (0xffd2d2d2) : LookAndFeelCustom::offWhiteBrightColour;
+        const auto expected =
+            name == "folder_svg" ? juce::Colour (0xffd2d2d2) : LookAndFeelCustom::offWhiteBrightColour;
         EXPECT_TRUE (render::sameColour (drawn, expected)) << name;
         ++iconCount;
     }

@@ -10,7 +10,8 @@
 // lookandfeel in the test output folder (testOutputFolder()) for people to look at.
 namespace render
 {
-template <typename Paint> juce::Image draw (const juce::String& name, int width, int height, Paint&& paint)
+template <typename Paint>
+juce::Image draw (const juce::String& name, int width, int height, Paint&& paint)
 {
     juce::Image image (juce::Image::ARGB, width, height, true, juce::SoftwareImageType());
     {
@@ -33,8 +34,8 @@ inline testing::AssertionResult sameColour (juce::Colour actual, juce::Colour ex
 {
     auto close = [tolerance] (juce::uint8 a, juce::uint8 b) { return std::abs ((int) a - (int) b) <= tolerance; };
 
-    if (actual.getAlpha() > 0 && close (actual.getRed(), expected.getRed()) &&
-        close (actual.getGreen(), expected.getGreen()) && close (actual.getBlue(), expected.getBlue()))
+    if (actual.getAlpha() > 0 && close (actual.getRed(), expected.getRed())
+        && close (actual.getGreen(), expected.getGreen()) && close (actual.getBlue(), expected.getBlue()))
         return testing::AssertionSuccess();
 
     return testing::AssertionFailure() << actual.toDisplayString (true) << " is not "
@@ -49,7 +50,8 @@ inline testing::AssertionResult colourAt (const juce::Image& image, int x, int y
 
 inline int alphaAt (const juce::Image& image, int x, int y) { return image.getPixelAt (x, y).getAlpha(); }
 
-template <typename Predicate> juce::Rectangle<int> boundsWhere (const juce::Image& image, Predicate&& isMarked)
+template <typename Predicate>
+juce::Rectangle<int> boundsWhere (const juce::Image& image, Predicate&& isMarked)
 {
     juce::Rectangle<int> bounds;
 

@@ -16,7 +16,7 @@ protected:
     ScopedDataHome dataHome;
     QexTidewellAudioProcessor processor;
     SliderQEX knob;
-    CenteredEditableLabel field{ "value", {} };
+    CenteredEditableLabel field { "value", {} };
     std::unique_ptr<juce::AudioProcessorValueTreeState::SliderAttachment> attachment;
     juce::RangedAudioParameter* parameter = nullptr;
 

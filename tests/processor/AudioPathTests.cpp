@@ -149,8 +149,8 @@ TEST_F (AudioPath, aStateJumpIsAudibleInTheVeryNextBlock)
     runTicks (1);
 
     QexTidewellAudioProcessor source;
-    source.parameters.getParameter ("paramGain")->setValueNotifyingHost (
-        source.parameters.getParameter ("paramGain")->convertTo0to1 (-12.0f));
+    source.parameters.getParameter ("paramGain")
+        ->setValueNotifyingHost (source.parameters.getParameter ("paramGain")->convertTo0to1 (-12.0f));
     juce::MemoryBlock state;
     source.getStateInformation (state);
     processor.setStateInformation (state.getData(), (int) state.getSize());

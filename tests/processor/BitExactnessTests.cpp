@@ -131,22 +131,22 @@ std::uint64_t render (double sampleRate, Layout layout, int startMode)
 
 // Rows: sample rates as above. Columns: layouts as above, each with start modes 0 to 3.
 constexpr std::uint64_t expectedHashes[std::size (sampleRates)][std::size (layouts) * 4] {
-    { 0x33dc00fed94d663dull, 0x8f1400d9beaed774ull, 0x0543f9b57adf9f86ull, 0x9693839b62df4885ull,
-      0x483b32d63f3ad7a7ull, 0xb7d34a47983c8694ull, 0x9aa07e3cf6626933ull, 0x81d6b27c7198930full,
-      0x3cffd5637e7d6b6eull, 0x67030555e4657c98ull, 0xacf3cb1f43266497ull, 0xafbdab2e763b846dull,
-      0x3c6d2138b9205fd2ull, 0xa0fb0c033a79c8a6ull, 0xfcc343a319759313ull, 0xbcc8767c8a00fd28ull },
-    { 0xe69c012d6353072full, 0x64d742150f120b2dull, 0x2c9f8c69bed05f6cull, 0x80d7a056f1602366ull,
-      0xb841038a550803b7ull, 0x4a351a7bce9df869ull, 0x6326549aee4073a8ull, 0x6c0ba6542015e9deull,
-      0x24ddc230732532beull, 0x55aa32bc34943edcull, 0x1561a80334fddf4bull, 0x5243c5dcc7c739d6ull,
-      0x6fdcd5b219e5ed3full, 0xac6aab69f83dd027ull, 0xf89a5b80dfe2fb07ull, 0xe9df1e9cab51247cull },
-    { 0x1c5abaf03645e9a0ull, 0x13f7bc1a0d8a03baull, 0xca770f3ce88882a5ull, 0x2a040540f34c4321ull,
-      0x1c92ac91b1794f34ull, 0x07bb75ab4edfb7e8ull, 0x7cf586140a4df71eull, 0xec5c528aa68f081dull,
-      0xccfdd1ef77725765ull, 0xede46306c044f3a9ull, 0x6caa840a3717da22ull, 0x3c7b4620afbad4b7ull,
-      0xa03ba38e5405464eull, 0xaabe5902c1dc8ac3ull, 0x3f17fbf92ab516dbull, 0xbdf1f7f7e85fabe5ull },
-    { 0x456a1e41fa396a9eull, 0x26e07b7316de52ccull, 0x0996ba9f6f990b04ull, 0x053d60c77e535914ull,
-      0x22b724ff2b92ccedull, 0x06118dbce17f0dd2ull, 0x1978efef91bd783cull, 0xf4df679b159231baull,
-      0x1d893e5d277ace9dull, 0x8a0d9971b48b44a1ull, 0xaade58e01151bccbull, 0xfb3cf6f7e1b6f809ull,
-      0x59b086e873b97810ull, 0xf08b7a4f8d76dd55ull, 0x6fcd24f4a2dfc964ull, 0x723d5b00902f3c01ull },
+    { 0x33dc00fed94d663dull, 0x8f1400d9beaed774ull, 0x0543f9b57adf9f86ull, 0x9693839b62df4885ull, 0x483b32d63f3ad7a7ull,
+      0xb7d34a47983c8694ull, 0x9aa07e3cf6626933ull, 0x81d6b27c7198930full, 0x3cffd5637e7d6b6eull, 0x67030555e4657c98ull,
+      0xacf3cb1f43266497ull, 0xafbdab2e763b846dull, 0x3c6d2138b9205fd2ull, 0xa0fb0c033a79c8a6ull, 0xfcc343a319759313ull,
+      0xbcc8767c8a00fd28ull },
+    { 0xe69c012d6353072full, 0x64d742150f120b2dull, 0x2c9f8c69bed05f6cull, 0x80d7a056f1602366ull, 0xb841038a550803b7ull,
+      0x4a351a7bce9df869ull, 0x6326549aee4073a8ull, 0x6c0ba6542015e9deull, 0x24ddc230732532beull, 0x55aa32bc34943edcull,
+      0x1561a80334fddf4bull, 0x5243c5dcc7c739d6ull, 0x6fdcd5b219e5ed3full, 0xac6aab69f83dd027ull, 0xf89a5b80dfe2fb07ull,
+      0xe9df1e9cab51247cull },
+    { 0x1c5abaf03645e9a0ull, 0x13f7bc1a0d8a03baull, 0xca770f3ce88882a5ull, 0x2a040540f34c4321ull, 0x1c92ac91b1794f34ull,
+      0x07bb75ab4edfb7e8ull, 0x7cf586140a4df71eull, 0xec5c528aa68f081dull, 0xccfdd1ef77725765ull, 0xede46306c044f3a9ull,
+      0x6caa840a3717da22ull, 0x3c7b4620afbad4b7ull, 0xa03ba38e5405464eull, 0xaabe5902c1dc8ac3ull, 0x3f17fbf92ab516dbull,
+      0xbdf1f7f7e85fabe5ull },
+    { 0x456a1e41fa396a9eull, 0x26e07b7316de52ccull, 0x0996ba9f6f990b04ull, 0x053d60c77e535914ull, 0x22b724ff2b92ccedull,
+      0x06118dbce17f0dd2ull, 0x1978efef91bd783cull, 0xf4df679b159231baull, 0x1d893e5d277ace9dull, 0x8a0d9971b48b44a1ull,
+      0xaade58e01151bccbull, 0xfb3cf6f7e1b6f809ull, 0x59b086e873b97810ull, 0xf08b7a4f8d76dd55ull, 0x6fcd24f4a2dfc964ull,
+      0x723d5b00902f3c01ull },
 };
 } // namespace
 

@@ -171,10 +171,10 @@ TEST_F (ParameterTexts, modeAndBypassTextsAreExactNames)
 TEST_F (ParameterTexts, defaultsShowAsAHostFirstSeesThem)
 {
     const std::pair<const char*, const char*> defaults[] = {
-        { "paramChorusMode", "Sixty" },   { "paramSixtyRate", "0.86Hz" },   { "paramSixtyDepth", "3.99ms" },
-        { "paramSixtyWet", "50%" },       { "paramSixtyHighpass", "20Hz" }, { "paramSixtyTone", "4.0kHz" },
-        { "paramStudioTone", "8.0kHz" },  { "paramEnsembleVibAmount", "40%" }, { "paramQuadVibRate", "5.71Hz" },
-        { "paramBypassGlobal", "Active" }, { "paramSpread", "100%" },       { "paramGain", "0.0dB" },
+        { "paramChorusMode", "Sixty" },    { "paramSixtyRate", "0.86Hz" },      { "paramSixtyDepth", "3.99ms" },
+        { "paramSixtyWet", "50%" },        { "paramSixtyHighpass", "20Hz" },    { "paramSixtyTone", "4.0kHz" },
+        { "paramStudioTone", "8.0kHz" },   { "paramEnsembleVibAmount", "40%" }, { "paramQuadVibRate", "5.71Hz" },
+        { "paramBypassGlobal", "Active" }, { "paramSpread", "100%" },           { "paramGain", "0.0dB" },
     };
 
     for (const auto& [id, text] : defaults)
@@ -186,8 +186,8 @@ TEST_F (ParameterTexts, defaultsShowAsAHostFirstSeesThem)
 
 TEST_F (ParameterTexts, textWithoutAFiniteNumberReadsAsNoNumberAndInfinityReachesTheRangeEnds)
 {
-    const char* hostile[] = { "nan", "NaN", "-nan", "nanHz", "NaN%", "nankHz", "inf", "-inf", "infHz", "-infdB",
-                              "1e99999", "-1e4294967297ms", "1e-99999kHz", "" };
+    const char* hostile[] = { "nan",   "NaN",    "-nan",    "nanHz",           "NaN%",        "nankHz", "inf", "-inf",
+                              "infHz", "-infdB", "1e99999", "-1e4294967297ms", "1e-99999kHz", "" };
 
     for (auto* parameter : processor.getParameters())
     {

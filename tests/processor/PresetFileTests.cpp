@@ -23,10 +23,7 @@ protected:
 
     bool load (const juce::File& file) { return processor.loadPreset (file.getFullPathName()); }
 
-    void setOption (const char* key, const char* text)
-    {
-        processor.settings.setValue (key, text);
-    }
+    void setOption (const char* key, const char* text) { processor.settings.setValue (key, text); }
 
     /** The 28 parameters that belong to one chorus mode. */
     juce::StringArray perModeIds()
@@ -263,8 +260,8 @@ TEST_F (PresetFiles, whatALoadAcceptsSavesAndRestoresEvenAtTheReadersLimits)
     // restore: such a preset is refused with nothing changed.
     const auto before = allValues();
     unknown.clear();
-    atLimit.replaceWithText (fill ("presetName=\"" + juce::String::repeatedString (">", 20000)
-                                   + "\" pluginName=\"QEX Tidewell\""));
+    atLimit.replaceWithText (
+        fill ("presetName=\"" + juce::String::repeatedString (">", 20000) + "\" pluginName=\"QEX Tidewell\""));
     EXPECT_FALSE (load (atLimit));
     EXPECT_EQ (allValues(), before);
     EXPECT_EQ (presetName(), "Again");

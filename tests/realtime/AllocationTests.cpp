@@ -61,7 +61,7 @@ TEST (RealTime, processBlockAllocatesNothingAcrossModesBypassAutomationAndBlockS
     allocationsWhileCounting = 0;
 
     const char* automated[] = { "paramSixtyRate", "paramStudioWet", "paramEnsembleTone", "paramQuadVibRate",
-                                "paramSpread", "paramGain", "paramQuadHighpass", "paramStudioDepth" };
+                                "paramSpread",    "paramGain",      "paramQuadHighpass", "paramStudioDepth" };
 
     for (int round = 0; round < 400; ++round)
     {

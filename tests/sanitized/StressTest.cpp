@@ -26,39 +26,41 @@ TEST (ThreadStress, renderingStaysFiniteWhileEveryOtherThreadTouchesTheProcessor
     std::atomic<bool> allFinite { true };
     std::atomic<int> blocksRendered { 0 };
 
-    std::thread audio ([&]
-    {
-        juce::AudioBuffer<float> buffer (2, blockSize);
-        juce::MidiBuffer midi;
-        juce::Random random (1);
-
-        while (! stop.load())
+    std::thread audio (
+        [&]
         {
-            for (int channel = 0; channel < 2; ++channel)
-                for (int i = 0; i < blockSize; ++i)
-                    buffer.setSample (channel, i, random.nextFloat() - 0.5f);
+            juce::AudioBuffer<float> buffer (2, blockSize);
+            juce::MidiBuffer midi;
+            juce::Random random (1);
 
-            juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), 2, 0, 1 + random.nextInt (blockSize));
-            processor.processBlock (block, midi);
+            while (! stop.load())
+            {
+                for (int channel = 0; channel < 2; ++channel)
+                    for (int i = 0; i < blockSize; ++i)
+                        buffer.setSample (channel, i, random.nextFloat() - 0.5f);
 
-            for (int channel = 0; channel < 2; ++channel)
-                for (int i = 0; i < block.getNumSamples(); ++i)
-                    if (! std::isfinite (block.getSample (channel, i)))
-                        allFinite = false;
+                juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), 2, 0, 1 + random.nextInt (blockSize));
+                processor.processBlock (block, midi);
 
-            ++blocksRendered;
-        }
-    });
+                for (int channel = 0; channel < 2; ++channel)
+                    for (int i = 0; i < block.getNumSamples(); ++i)
+                        if (! std::isfinite (block.getSample (channel, i)))
+                            allFinite = false;
 
-    std::thread host ([&]
-    {
-        juce::Random random (2);
-        while (! stop.load())
+                ++blocksRendered;
+            }
+        });
+
+    std::thread host (
+        [&]
         {
-            params[random.nextInt (params.size())]->setValueNotifyingHost (random.nextFloat());
-            std::this_thread::yield();
-        }
-    });
+            juce::Random random (2);
+            while (! stop.load())
+            {
+                params[random.nextInt (params.size())]->setValueNotifyingHost (random.nextFloat());
+                std::this_thread::yield();
+            }
+        });
 
     juce::Random random (3);
     std::vector<std::pair<double, double>> pairs;

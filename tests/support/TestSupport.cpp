@@ -1,7 +1,8 @@
 #include "TestSupport.h"
 
 ScopedDataHome::ScopedDataHome()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("tidewell-test-" + juce::Uuid().toString())),
+    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                  .getChildFile ("tidewell-test-" + juce::Uuid().toString())),
       previous (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})),
       hadPrevious (std::getenv ("XDG_DATA_HOME") != nullptr)
 {
@@ -38,10 +39,7 @@ const juce::StringArray& ActionRecorder::received()
     return messages;
 }
 
-void pumpMessages (int milliseconds)
-{
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-}
+void pumpMessages (int milliseconds) { juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds); }
 
 void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name)
 {

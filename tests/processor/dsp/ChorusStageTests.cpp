@@ -112,8 +112,8 @@ TEST (ToneFilters, theHighpassAndLowpassSharingLanesGiveTheFrameworkFiltersOutpu
                 block[i].store (x);
                 for (int channel = 0; channel < 2; ++channel)
                 {
-                    const auto expected = lowpass[channel].processSingleSampleRaw (
-                        highpass[channel].processSingleSampleRaw (x[channel]));
+                    const auto expected =
+                        lowpass[channel].processSingleSampleRaw (highpass[channel].processSingleSampleRaw (x[channel]));
                     ASSERT_EQ (lanes[channel], expected) << length << ", " << i;
                     ASSERT_EQ (lanes[channel + 2], expected) << length << ", " << i;
                 }
