@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cinttypes>
+#include <cstdint>
 #include <cstring>
+#include <iomanip>
+#include <iterator>
 #include <limits>
+#include <sstream>
 
 // The audio path is tuned for speed; none of that may change a single output sample. Each case
 // renders seeded noise under seeded automation and compares a hash of the raw output bits (and of
@@ -56,10 +58,7 @@ float inputSample (juce::Random& random, int index)
 std::uint64_t render (double sampleRate, Layout layout, int startMode)
 {
     QexTidewellAudioProcessor processor;
-    juce::AudioProcessor::BusesLayout buses;
-    buses.inputBuses.add (juce::AudioChannelSet::canonicalChannelSet (layout.ins));
-    buses.outputBuses.add (juce::AudioChannelSet::canonicalChannelSet (layout.outs));
-    EXPECT_TRUE (processor.setBusesLayout (buses));
+    EXPECT_TRUE (setLayout (processor, layout.ins, layout.outs));
 
     juce::Random random ((juce::int64) sampleRate + 7 * layout.ins + 13 * layout.outs + 101 * startMode);
     setParameter (processor, "paramChorusMode", (float) startMode);
@@ -67,8 +66,7 @@ std::uint64_t render (double sampleRate, Layout layout, int startMode)
     constexpr int largestMaxBlock = 563;
     const auto announcedSize = [&random] { return 64 + random.nextInt (largestMaxBlock - 63); };
     auto maxBlock = announcedSize();
-    processor.setRateAndBufferSizeDetails (sampleRate, maxBlock);
-    processor.prepareToPlay (sampleRate, maxBlock);
+    prepareToPlay (processor, sampleRate, maxBlock);
 
     auto* const modeParameter = processor.parameters.getParameter ("paramChorusMode");
     auto* const bypassParameter = processor.parameters.getParameter ("paramBypassGlobal");
@@ -153,7 +151,6 @@ constexpr std::uint64_t expectedHashes[std::size (sampleRates)][std::size (layou
 TEST (BitExactness, everyModeLayoutAndRateUnderAutomationRendersTheRecordedSamples)
 {
     std::uint64_t actual[std::size (sampleRates)][std::size (layouts) * 4];
-    auto allMatch = true;
 
     for (size_t r = 0; r < std::size (sampleRates); ++r)
         for (size_t l = 0; l < std::size (layouts); ++l)
@@ -161,26 +158,22 @@ TEST (BitExactness, everyModeLayoutAndRateUnderAutomationRendersTheRecordedSampl
             {
                 const auto column = 4 * l + (size_t) mode;
                 actual[r][column] = render (sampleRates[r], layouts[l], mode);
-                const auto matches = actual[r][column] == expectedHashes[r][column];
-                allMatch = allMatch && matches;
-                EXPECT_TRUE (matches) << sampleRates[r] << " Hz, " << layouts[l].ins << " in, " << layouts[l].outs
-                                      << " out, starting in mode " << mode;
+                EXPECT_EQ (actual[r][column], expectedHashes[r][column])
+                    << sampleRates[r] << " Hz, " << layouts[l].ins << " in, " << layouts[l].outs
+                    << " out, starting in mode " << mode;
             }
 
-    if (! allMatch)
+    if (testing::Test::HasFailure())
     {
-        std::string table = "Rendered hashes:\n";
+        std::ostringstream table;
+        table << "Rendered hashes:\n" << std::hex << std::setfill ('0');
         for (const auto& row : actual)
         {
-            table += "    {";
+            table << "    {";
             for (const auto value : row)
-            {
-                char text[32];
-                std::snprintf (text, sizeof text, " 0x%016" PRIx64 "ull,", value);
-                table += text;
-            }
-            table += " },\n";
+                table << " 0x" << std::setw (16) << value << "ull,";
+            table << " },\n";
         }
-        ADD_FAILURE() << table;
+        ADD_FAILURE() << table.str();
     }
 }

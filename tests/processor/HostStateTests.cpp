@@ -31,17 +31,8 @@ juce::MemoryBlock state (const juce::String& params, const juce::String& root = 
 class HostState : public ProcessorFixture
 {
 protected:
-    void restore (const juce::MemoryBlock& data)
-    {
-        processor.setStateInformation (data.getData(), (int) data.getSize());
-    }
-
-    juce::MemoryBlock save()
-    {
-        juce::MemoryBlock data;
-        processor.getStateInformation (data);
-        return data;
-    }
+    void restore (const juce::MemoryBlock& data) { restoreState (processor, data); }
+    juce::MemoryBlock save() { return stateOf (processor); }
 
     juce::String savedValue (const char* id)
     {
@@ -62,16 +53,12 @@ TEST_F (HostState, savingAndRestoringBringsBackEveryParameterTheNameAndThePath)
     EXPECT_EQ (saved, save()) << "saving twice gives the same bytes";
 
     QexTidewellAudioProcessor restored;
-    restored.setStateInformation (saved.getData(), (int) saved.getSize());
-
+    restoreState (restored, saved);
     for (const auto& [id, expected] : allValues())
         EXPECT_EQ (restored.parameters.getRawParameterValue (id)->load(), expected) << id;
     EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Warm");
     EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataPath].toString(), "Warm.qexp");
-
-    juce::MemoryBlock savedAgain;
-    restored.getStateInformation (savedAgain);
-    EXPECT_EQ (savedAgain, saved);
+    EXPECT_EQ (stateOf (restored), saved);
 }
 
 TEST_F (HostState, aRestoreTakesTheRootInAnyCaseAndKeepsWhatTheStateLacks)
@@ -195,11 +182,9 @@ TEST_F (HostState, whatARestoreAcceptsSavesAndRestoresInAFreshInstanceEvenAtTheR
 
     const auto saved = save();
     QexTidewellAudioProcessor restored;
-    restored.setStateInformation (saved.getData(), (int) saved.getSize());
+    restoreState (restored, saved);
     EXPECT_EQ (restored.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
-    juce::MemoryBlock savedAgain;
-    restored.getStateInformation (savedAgain);
-    EXPECT_EQ (savedAgain, saved);
+    EXPECT_EQ (stateOf (restored), saved);
 
     // Short text that the tree writes at four times its length is refused all the same.
     set ("paramGain", 3.0f);

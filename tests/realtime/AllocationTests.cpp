@@ -46,8 +46,7 @@ TEST (RealTime, processBlockAllocatesNothingAcrossModesBypassAutomationAndBlockS
     ScopedDataHome home;
     QexTidewellAudioProcessor processor;
     constexpr int maxBlock = 256;
-    processor.setRateAndBufferSizeDetails (48000.0, maxBlock);
-    processor.prepareToPlay (48000.0, maxBlock);
+    prepareToPlay (processor, 48000.0, maxBlock);
 
     juce::MidiBuffer midi;
     auto noise = makeNoise (2, maxBlock);
@@ -75,11 +74,7 @@ TEST (RealTime, processBlockAllocatesNothingAcrossModesBypassAutomationAndBlockS
             p->setValueNotifyingHost (random.nextFloat());
         }
         if (round % 97 == 0)
-        {
-            juce::MemoryBlock state;
-            processor.getStateInformation (state);
-            processor.setStateInformation (state.getData(), (int) state.getSize());
-        }
+            restoreState (processor, stateOf (processor));
 
         const auto blockSize = round < maxBlock ? 1 + round : 1 + random.nextInt (maxBlock);
         juce::AudioBuffer<float> block (buffer.getArrayOfWritePointers(), 2, 0, juce::jmin (blockSize, maxBlock));
