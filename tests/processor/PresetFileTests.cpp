@@ -48,6 +48,22 @@ protected:
 };
 } // namespace
 
+TEST_F (PresetFiles, aFreshInstanceMakesItsPresetFoldersAndStartsAtInitWithoutWritingAPreset)
+{
+    const auto presets = dataHome.productFolder().getChildFile ("Presets");
+    EXPECT_EQ (processor.dataFolder, dataHome.productFolder().getFullPathName());
+    EXPECT_EQ (processor.presetFolder, presets.getFullPathName());
+    EXPECT_EQ (processor.userPresetFolder, presets.getChildFile ("User").getFullPathName());
+    EXPECT_EQ (processor.factoryPresetFolder, presets.getChildFile ("Factory").getFullPathName());
+    EXPECT_TRUE (presets.getChildFile ("User").isDirectory());
+    EXPECT_TRUE (presets.getChildFile ("Factory").isDirectory());
+
+    EXPECT_EQ (presetName(), "Init");
+    EXPECT_EQ (presetPath(), presets.getChildFile ("Init.qexp").getFullPathName());
+    EXPECT_FALSE (presets.getChildFile ("Init.qexp").exists());
+    EXPECT_TRUE (messages.received().isEmpty());
+}
+
 TEST_F (PresetFiles, aSaveWritesTheNamedFileWithoutBypassAndNamesTheCurrentPreset)
 {
     set ("paramBypassGlobal", 1.0f);
@@ -242,10 +258,8 @@ TEST_F (PresetFiles, whatALoadAcceptsSavesAndRestoresEvenAtTheReadersLimits)
     ASSERT_TRUE (load (atLimit));
     EXPECT_EQ (value ("paramGain"), -6.0f);
 
-    juce::MemoryBlock state;
-    processor.getStateInformation (state);
     QexTidewellAudioProcessor restored;
-    restored.setStateInformation (state.getData(), (int) state.getSize());
+    restoreState (restored, stateOf (processor));
     EXPECT_EQ (restored.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
     EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Edge");
 

@@ -15,32 +15,15 @@ void writeSettings (const ScopedDataHome& home, const juce::String& text)
 }
 } // namespace
 
-TEST (SettingsFile, withoutAFileTheDefaultsStandAndNothingIsWritten)
+TEST (SettingsFile, nothingIsWrittenUntilASaveWhichWritesTheWholeTreeInTheDefaultXmlFormat)
 {
     ScopedDataHome home;
-    QexTidewellAudioProcessor processor;
-
-    const auto& settings = processor.settings.tree();
-    EXPECT_EQ (settings.getType().toString(), "settings");
-    ASSERT_EQ (settings.getNumChildren(), 4);
-    EXPECT_EQ (settings.getChild (0).getType().toString(), "scale");
-    EXPECT_EQ (settings.getChild (0)["value"].toString(), "1.0");
-    EXPECT_EQ (static_cast<double> (settings.getChild (0)["value"]), 1.0);
-    EXPECT_EQ (settings.getChild (1).getType().toString(), "ignorePresetInactiveModes");
-    EXPECT_EQ (settings.getChild (2).getType().toString(), "ignorePresetSpreadParam");
-    EXPECT_EQ (settings.getChild (3).getType().toString(), "ignorePresetVolumeParam");
-    for (int i = 1; i < 4; ++i)
-        EXPECT_EQ (settings.getChild (i)["value"].toString(), "false");
-
-    EXPECT_FALSE (home.settingsFile().exists());
-}
-
-TEST (SettingsFile, savingWritesTheWholeTreeInTheDefaultXmlFormat)
-{
-    ScopedDataHome home;
-    QexTidewellAudioProcessor processor;
-
-    ASSERT_TRUE (processor.saveSettings());
+    {
+        QexTidewellAudioProcessor processor;
+        EXPECT_FALSE (home.settingsFile().exists());
+        ASSERT_TRUE (processor.saveSettings());
+        processor.settings.setValue ("scale", 2.0); // never saved, so never written
+    }
     EXPECT_EQ (home.settingsFile().loadFileAsString(),
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                "\r\n"
@@ -51,46 +34,35 @@ TEST (SettingsFile, savingWritesTheWholeTreeInTheDefaultXmlFormat)
                "  <ignorePresetVolumeParam value=\"false\"/>\r\n"
                "</settings>\r\n");
 
+    QexTidewellAudioProcessor processor;
     processor.settings.setValue ("scale", 2.0);
     ASSERT_TRUE (processor.saveSettings());
     EXPECT_TRUE (home.settingsFile().loadFileAsString().contains ("<scale value=\"2.0\"/>"));
 }
 
-TEST (SettingsFile, aValidFileReplacesTheTreeAndSignalsSettingsLoadedToNobody)
+TEST (SettingsFile, aFileUnderAnyRootReplacesTheDefaultsAndWhatItHoldsBeyondThemSurvivesSaves)
 {
     ScopedDataHome home;
-    writeSettings (home, "<?xml version=\"1.0\"?><settings><scale value=\"1.5\"/></settings>");
+    writeSettings (home, "<other colour=\"blue\"><scale value=\"1.5\"/><futureOption value=\"x\"/></other>");
 
     QexTidewellAudioProcessor processor;
     ActionRecorder lateListener (processor);
-
-    ASSERT_EQ (processor.settings.tree().getNumChildren(), 1);
+    ASSERT_EQ (processor.settings.tree().getNumChildren(), 2);
     EXPECT_EQ (static_cast<double> (processor.settings.value ("scale")), 1.5);
     EXPECT_FALSE (processor.settings.isOptionSet ("ignorePresetSpreadParam"));
-    EXPECT_TRUE (lateListener.received().isEmpty()) << "the message went out before anyone could listen";
+    EXPECT_TRUE (lateListener.received().isEmpty()) << "SettingsLoaded went out before anyone could listen";
 
     // A setting switched later is appended, so the next save keeps the file's order first.
     processor.settings.setValue ("ignorePresetSpreadParam", "true");
     ASSERT_TRUE (processor.saveSettings());
     const auto text = home.settingsFile().loadFileAsString();
-    EXPECT_LT (text.indexOf ("scale"), text.indexOf ("ignorePresetSpreadParam"));
-}
+    EXPECT_LT (text.indexOf ("futureOption"), text.indexOf ("ignorePresetSpreadParam"));
 
-TEST (SettingsFile, anyRootTagLoadsAndUnknownChildrenSurviveSaves)
-{
-    ScopedDataHome home;
-    writeSettings (home, "<other colour=\"blue\"><scale value=\"1.25\"/><futureOption value=\"x\"/></other>");
-
-    QexTidewellAudioProcessor processor;
-    EXPECT_EQ (processor.settings.tree().getType().toString(), "settings");
-    EXPECT_EQ (processor.settings.tree()["colour"].toString(), "blue");
-    ASSERT_TRUE (processor.saveSettings());
-
-    const auto saved = juce::parseXML (home.settingsFile());
+    const auto saved = juce::parseXML (text);
     ASSERT_NE (saved, nullptr);
     EXPECT_EQ (saved->getTagName(), "settings");
-    EXPECT_NE (saved->getChildByName ("futureOption"), nullptr);
     EXPECT_EQ (saved->getStringAttribute ("colour"), "blue");
+    EXPECT_NE (saved->getChildByName ("futureOption"), nullptr);
 }
 
 TEST (SettingsFile, onlyTheExactTextTrueSetsAnOption)
@@ -155,11 +127,23 @@ TEST (SettingsFile, unreadableOrHostileFilesLeaveTheDefaults)
     EXPECT_TRUE (home.settingsFile().getChildFile ("keep.txt").existsAsFile());
 }
 
-TEST (SettingsFile, aFailedSaveKeepsTheTreesValues)
+TEST (SettingsFile, aDataFolderThatCannotBeWrittenStopsNoInstanceAndAFailedSaveKeepsTheValues)
 {
+    {
+        ScopedDataHome home;
+        // A file where the vendor folder should be: nothing below it can be created.
+        home.root().getChildFile ("Vellomar").replaceWithText ("in the way");
+        QexTidewellAudioProcessor processor;
+        EXPECT_FALSE (juce::File (processor.userPresetFolder).isDirectory());
+        EXPECT_EQ (processor.settings.tree().getNumChildren(), 4);
+
+        processor.settings.setValue ("ignorePresetVolumeParam", "true");
+        EXPECT_FALSE (processor.saveSettings());
+        EXPECT_TRUE (processor.settings.isOptionSet ("ignorePresetVolumeParam"));
+    }
+
     ScopedDataHome home;
     QexTidewellAudioProcessor processor;
-
     home.productFolder().setReadOnly (true);
     processor.settings.setValue ("ignorePresetVolumeParam", "true");
     const auto written = processor.saveSettings();
