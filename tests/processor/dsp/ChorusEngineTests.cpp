@@ -37,18 +37,10 @@ ChorusControls corner (unsigned pattern, float t = 0.0f)
 template <typename Engine>
 void push (Engine& engine, const ChorusControls& c)
 {
-    engine.setSpread (c.spread);
-    engine.setRate (c.rate);
-    engine.setDepth (c.depth);
-    if constexpr (std::is_same_v<Engine, ChorusEnsemble> || std::is_same_v<Engine, ChorusQuad>)
-    {
-        engine.setVibratoRate (c.vibratoRate);
-        engine.setVibratoAmount (c.vibratoAmount);
-    }
-    engine.setDelay (c.delay);
-    engine.setWet (c.wet);
-    engine.setHighpass (c.highpass);
-    engine.setLowpass (c.lowpass);
+    for (auto control : { &ChorusControls::spread, &ChorusControls::rate, &ChorusControls::depth,
+                          &ChorusControls::vibratoRate, &ChorusControls::vibratoAmount, &ChorusControls::delay,
+                          &ChorusControls::wet, &ChorusControls::highpass, &ChorusControls::lowpass })
+        engine.set (control, c.*control);
 }
 } // namespace
 
