@@ -6,7 +6,11 @@
 
 /** The plug-in's look and feel: the palette, the embedded fonts and the drawing of every
     standard widget the editor uses. One instance is the default look and feel while an
-    editor is open; panels own further instances to give their knobs a mode's colour. */
+    editor is open; panels own further instances to give their knobs a mode's colour.
+
+    The definition is split by concern: LookAndFeelCustom.cpp (colours, fonts, icons, buttons
+    and toggles), LookAndFeelCustomMenus.cpp (menus, combo box, alert and call-out boxes, file
+    rows and tree arrows) and LookAndFeelCustomKnob.cpp (the knob and its value box). */
 class LookAndFeelCustom : public juce::LookAndFeel_V4
 {
 public:
