@@ -155,7 +155,36 @@ juce::Font LookAndFeelCustom::getTextButtonFont (juce::TextButton&, int buttonHe
     return getProximaNovaSemibold().withHeight (juce::jmin ((float) buttonHeight * 0.7f, 12.0f));
 }
 
+juce::String LookAndFeelCustom::asOneLine (const juce::String& text)
+{
+    auto breaksLines = [] (juce::juce_wchar c)
+    { return c < 0x20 || (c >= 0x7f && c < 0xa0) || c == 0x2028 || c == 0x2029; };
+
+    juce::String line;
+    auto previousBroke = false;
+
+    for (auto p = text.getCharPointer(); ! p.isEmpty();)
+    {
+        const auto c = p.getAndAdvance();
+        const auto breaks = breaksLines (c);
+
+        if (! breaks)
+            line += c;
+        else if (! previousBroke)
+            line += ' ';
+
+        previousBroke = breaks;
+    }
+
+    return line;
+}
+
 void LookAndFeelCustom::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
+{
+    drawButtonLabel (g, button, button.getButtonText());
+}
+
+void LookAndFeelCustom::drawButtonLabel (juce::Graphics& g, juce::TextButton& button, const juce::String& text)
 {
     const auto font = getTextButtonFont (button, button.getHeight());
     g.setFont (font);
@@ -174,8 +203,8 @@ void LookAndFeelCustom::drawButtonText (juce::Graphics& g, juce::TextButton& but
     const auto textWidth = width - leftIndent - rightIndent;
 
     if (textWidth > 0)
-        g.drawFittedText (button.getButtonText(), leftIndent, yIndent + 1, textWidth, height - yIndent * 2,
-                          juce::Justification::centred, 2, 0.0f);
+        g.drawFittedText (text, leftIndent, yIndent + 1, textWidth, height - yIndent * 2, juce::Justification::centred,
+                          2, 0.0f);
 }
 
 void LookAndFeelCustom::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button,

@@ -88,6 +88,15 @@ public:
     void drawRotarySliderColour (juce::Graphics&, int x, int y, int width, int height, float sliderPosProportional,
                                  float rotaryStartAngle, float rotaryEndAngle, juce::Slider&, juce::Colour colour);
 
+protected:
+    /** The text with each run of line breaks and other control characters turned into one
+        space. The framework's fitted text starts a full-size line at every break whatever its
+        line limit, and draws other control characters as boxes; a preset name may hold any. */
+    static juce::String asOneLine (const juce::String& text);
+
+    /** drawButtonText's layout for the given text in place of the button's own. */
+    void drawButtonLabel (juce::Graphics&, juce::TextButton&, const juce::String& text);
+
 private:
     std::unique_ptr<juce::Drawable> documentIcon;
     std::unique_ptr<juce::Drawable> folderIcon;

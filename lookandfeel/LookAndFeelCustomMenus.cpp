@@ -184,7 +184,7 @@ void LookAndFeelCustom::drawPopupMenuItem (juce::Graphics& g, const juce::Rectan
     }
 
     r.removeFromRight (3);
-    g.drawFittedText (text, r, juce::Justification::centredLeft, 1);
+    g.drawFittedText (asOneLine (text), r, juce::Justification::centredLeft, 1);
 
     if (shortcutKeyText.isNotEmpty())
     {
@@ -217,7 +217,7 @@ void LookAndFeelCustom::getIdealPopupMenuItemSize (const juce::String& text, boo
         idealHeight = juce::roundToInt (font.getHeight() * 2.0f);
     }
 
-    idealWidth = (int) std::ceil (font.getStringWidthFloat (text)) + idealHeight * 2;
+    idealWidth = (int) std::ceil (font.getStringWidthFloat (asOneLine (text))) + idealHeight * 2;
 }
 
 void LookAndFeelCustom::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
