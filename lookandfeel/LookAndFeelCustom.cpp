@@ -14,7 +14,7 @@ juce::Typeface::Ptr embeddedTypeface (const char* data, int size)
 
 juce::Typeface::Ptr semiboldTypeface()
 {
-    return embeddedTypeface (BinaryData::OpenSansSemibold_ttf, BinaryData::OpenSansSemibold_ttfSize);
+    return embeddedTypeface (BinaryData::NotoSansSemiBold_ttf, BinaryData::NotoSansSemiBold_ttfSize);
 }
 
 std::unique_ptr<juce::Drawable> parseIcon (const void* data, int size, juce::Colour replacementForBlack)

@@ -82,11 +82,12 @@ struct EditorText : EditorTest
 {
     EditorText()
     {
-        // Names in each script the presets may use, one longer than the bar, and one that a
-        // hand-made file breaks over lines (its file name too), which draws on one line.
+        // Names in each script the presets may use (Azerbaijani and polytonic Greek too), one
+        // longer than the bar, and one that a hand-made file breaks over lines (its file name
+        // too), which draws on one line.
         const juce::File factory (processor.factoryPresetFolder);
         for (const auto* name :
-             { u8"Café Größe Łódź", u8"Ελληνικό χορωδία", u8"Пресет хор Ёж",
+             { u8"Café Größe Łódź", u8"Ελληνικό χορωδία", u8"Пресет хор Ёж", u8"Əla xor ἀρχαῖος χορός",
                u8"A preset whose name is far longer than the preset bar is wide", u8"Broken\nover\r\nthree\tlines" })
         {
             const auto file = factory.getChildFile (juce::String::fromUTF8 (name) + ".qexp");
@@ -100,7 +101,7 @@ struct EditorText : EditorTest
 };
 } // namespace
 
-TEST_F (EditorText, presetNamesInLatinGreekAndCyrillicDrawAsLettersNotBoxesAndLineBreaksAsSpaces)
+TEST_F (EditorText, presetNamesInLatinPolytonicGreekAndCyrillicDrawAsLettersNotBoxesAndLineBreaksAsSpaces)
 {
     auto editor = openEditor();
     auto& browser = editor->presetBrowser;
@@ -108,7 +109,7 @@ TEST_F (EditorText, presetNamesInLatinGreekAndCyrillicDrawAsLettersNotBoxesAndLi
 
     // Each load rebuilds the browser's list.
     const auto files = browser.getPresetFiles();
-    ASSERT_EQ (files.size(), 5);
+    ASSERT_EQ (files.size(), 6);
 
     for (const auto& file : files)
     {
