@@ -6,7 +6,11 @@
 
 /** The plug-in's look and feel: the palette, the embedded fonts and the drawing of every
     standard widget the editor uses. One instance is the default look and feel while an
-    editor is open; panels own further instances to give their knobs a mode's colour. */
+    editor is open; panels own further instances to give their knobs a mode's colour.
+
+    The definition is split by concern: LookAndFeelCustom.cpp (colours, fonts, icons, buttons
+    and toggles), LookAndFeelCustomMenus.cpp (menus, combo box, alert and call-out boxes, file
+    rows and tree arrows) and LookAndFeelCustomKnob.cpp (the knob and its value box). */
 class LookAndFeelCustom : public juce::LookAndFeel_V4
 {
 public:
@@ -83,6 +87,15 @@ public:
         across at the top of the area, whatever the height. */
     void drawRotarySliderColour (juce::Graphics&, int x, int y, int width, int height, float sliderPosProportional,
                                  float rotaryStartAngle, float rotaryEndAngle, juce::Slider&, juce::Colour colour);
+
+protected:
+    /** The text with each run of line breaks and other control characters turned into one
+        space. The framework's fitted text starts a full-size line at every break whatever its
+        line limit, and draws other control characters as boxes; a preset name may hold any. */
+    static juce::String asOneLine (const juce::String& text);
+
+    /** drawButtonText's layout for the given text in place of the button's own. */
+    void drawButtonLabel (juce::Graphics&, juce::TextButton&, const juce::String& text);
 
 private:
     std::unique_ptr<juce::Drawable> documentIcon;

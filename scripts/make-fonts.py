@@ -3,30 +3,34 @@
 
 The build uses the committed .ttf files; rerun this only to remake them:
 
-    sudo apt-get install python3-fonttools fonts-open-sans fonts-noto-extra
+    sudo apt-get install python3-fonttools fonts-noto-extra
     /usr/bin/python3 scripts/make-fonts.py
 
-Each face keeps every glyph of the original file (Latin, Greek and Cyrillic in full, so that
-preset names in those scripts draw as letters). What changes:
+Both faces are Noto Sans SemiBold (version 2.004 in fonts-noto-extra), in its normal and
+its condensed width, which map the same characters. Each keeps every glyph of the original
+file (Latin, Greek and Cyrillic in full, so that preset names in those scripts draw as
+letters). What changes:
   - hinting and the digital signature are removed: the plug-in draws glyph outlines
     unhinted, and a signature no longer matches a changed file;
-  - Open Sans's kerning pairs are spread over subtables short enough to be read whole;
-  - the vertical metrics: Open Sans's make a font height (ascent + descent) of 12, the
+  - the normal width gets a legacy 'kern' table made from its GPOS pair kerning, as the
+    framework reads kerning from that table only (the condensed face, used for values,
+    scales and capitals, is drawn without kerning);
+  - the vertical metrics: the originals make a font height (ascent + descent) of 12, the
     plug-in's usual text, an em of 8.8 px. The ones set here make it 11.1 px, with the
     x-height at 6 px and capitals at 8 px. Text sits on whole-pixel baselines and is drawn
     unhinted with its coverage boosted when light on dark, so a lower case i is legible
     only when the 0.08 em gap between its dot and its stem falls on a pixel row of its own;
     at this size it does (at 10.24 px, Roboto's proportions, the dot still runs into the
-    stem). Both faces get the same proportions, and as Noto Sans was drawn from Open Sans
-    their capitals and lower case come out the same height.
+    stem). Both faces get the same proportions, so their capitals and lower case come out
+    the same height.
 """
 
 import argparse
-import copy
 import pathlib
 
 from fontTools import subset
-from fontTools.ttLib import TTFont
+from fontTools.ttLib import TTFont, newTable
+from fontTools.ttLib.tables._k_e_r_n import KernTable_format_0
 
 # Ascent and descent as fractions of the em; their sum is the font height the plug-in asks for.
 ASCENT = 1712 / 2048
@@ -34,9 +38,15 @@ DESCENT = 500 / 2048
 
 USE_TYPO_METRICS = 1 << 7
 
+# A format 0 kerning subtable records its length in 16 bits: 10,920 pairs of 6 bytes fit.
+PAIRS_PER_SUBTABLE = 10920
+
+NOTO = "/usr/share/fonts/truetype/noto/"
+
+# Made face: (source file, whether it gets a legacy 'kern' table).
 FACES = {
-    "OpenSans-Semibold.ttf": "/usr/share/fonts/truetype/open-sans/OpenSans-Semibold.ttf",
-    "NotoSans-CondensedSemiBold.ttf": "/usr/share/fonts/truetype/noto/NotoSans-CondensedSemiBold.ttf",
+    "NotoSans-SemiBold.ttf": (NOTO + "NotoSans-SemiBold.ttf", True),
+    "NotoSans-CondensedSemiBold.ttf": (NOTO + "NotoSans-CondensedSemiBold.ttf", False),
 }
 
 
@@ -57,22 +67,67 @@ def strip_hinting(font):
     subsetter.subset(font)
 
 
-def split_kern_pairs(font):
-    # A kerning subtable records its length in 16 bits, which Open Sans's 18,000 pairs
-    # overflow; readers then drop the pairs past the wrapped length (among them every Greek
-    # and Cyrillic pair). Subtables of at most 10,920 pairs keep them all.
-    if "kern" not in font:
-        return
+def gpos_pair_kerning(font):
+    """The advance changes of the GPOS 'kern' feature's pair lookups between glyphs that
+    characters map to, as shaping engines apply them: within a lookup the first subtable that
+    holds a pair decides it (a class subtable holds every pair whose first glyph it covers),
+    and lookups add up. Contextual kerning has no legacy form and is left out."""
+    reachable = set(font.getBestCmap().values())
+    gpos = font["GPOS"].table
+    lookups = sorted({index
+                      for record in gpos.FeatureList.FeatureRecord if record.FeatureTag == "kern"
+                      for index in record.Feature.LookupListIndex})
 
-    kern = font["kern"]
-    tables = []
-    for table in kern.kernTables:
-        pairs = sorted(table.kernTable.items(), key=lambda pair: tuple(font.getGlyphID(g) for g in pair[0]))
-        for start in range(0, len(pairs), 10920):
-            part = copy.copy(table)
-            part.kernTable = dict(pairs[start:start + 10920])
-            tables.append(part)
-    kern.kernTables = tables
+    def advance(value):
+        return getattr(value, "XAdvance", 0) if value is not None else 0
+
+    totals = {}
+    for index in lookups:
+        lookup = gpos.LookupList.Lookup[index]
+        if lookup.LookupType == 9:
+            subtables = [sub.ExtSubTable for sub in lookup.SubTable if sub.ExtensionLookupType == 2]
+        else:
+            subtables = lookup.SubTable if lookup.LookupType == 2 else []
+
+        decided = {}
+        for sub in subtables:
+            covered = sub.Coverage.glyphs
+            if sub.Format == 1:
+                for first, pair_set in zip(covered, sub.PairSet):
+                    if first in reachable:
+                        for record in pair_set.PairValueRecord:
+                            if record.SecondGlyph in reachable:
+                                decided.setdefault((first, record.SecondGlyph), advance(record.Value1))
+            else:
+                first_classes = sub.ClassDef1.classDefs
+                second_classes = sub.ClassDef2.classDefs
+                for first in covered:
+                    if first in reachable:
+                        row = sub.Class1Record[first_classes.get(first, 0)].Class2Record
+                        for second in reachable:
+                            decided.setdefault((first, second), advance(row[second_classes.get(second, 0)].Value1))
+
+        for pair, value in decided.items():
+            totals[pair] = totals.get(pair, 0) + value
+
+    return {pair: value for pair, value in totals.items() if value != 0}
+
+
+def add_legacy_kern_table(font):
+    pairs = sorted(gpos_pair_kerning(font).items(), key=lambda item: (font.getGlyphID(item[0][0]),
+                                                                      font.getGlyphID(item[0][1])))
+    kern = newTable("kern")
+    kern.version = 0
+    kern.kernTables = []
+    for start in range(0, len(pairs), PAIRS_PER_SUBTABLE):
+        subtable = KernTable_format_0()
+        subtable.coverage = 1  # horizontal
+        subtable.tupleIndex = None
+        subtable.kernTable = dict(pairs[start:start + PAIRS_PER_SUBTABLE])
+        kern.kernTables.append(subtable)
+
+    font["kern"] = kern
+    return len(pairs)
 
 
 def set_vertical_metrics(font):
@@ -96,21 +151,22 @@ def main():
     parser.add_argument("--out", default=pathlib.Path(__file__).resolve().parent.parent / "resources" / "fonts",
                         type=pathlib.Path, help="folder for the made faces (default: resources/fonts)")
     parser.add_argument("--source", action="append", default=[], metavar="NAME=PATH",
-                        help="take a face from another file, e.g. OpenSans-Semibold.ttf=/tmp/x.ttf")
+                        help="take a face from another file, e.g. NotoSans-SemiBold.ttf=/tmp/x.ttf")
     args = parser.parse_args()
 
-    sources = dict(FACES)
+    faces = dict(FACES)
     for pair in args.source:
         name, _, path = pair.partition("=")
-        sources[name] = path
+        faces[name] = (path, faces.get(name, (None, False))[1])
 
-    for name, path in sources.items():
+    for name, (path, kerned) in faces.items():
         font = TTFont(path, recalcTimestamp=False)
         strip_hinting(font)
-        split_kern_pairs(font)
+        pairs = add_legacy_kern_table(font) if kerned else 0
         set_vertical_metrics(font)
         font.save(args.out / name)
-        print(f"{name}: {len(font.getGlyphOrder())} glyphs, {(args.out / name).stat().st_size} bytes")
+        print(f"{name}: {len(font.getGlyphOrder())} glyphs, {pairs} kerning pairs, "
+              f"{(args.out / name).stat().st_size} bytes")
 
 
 if __name__ == "__main__":

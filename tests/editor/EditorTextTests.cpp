@@ -82,21 +82,26 @@ struct EditorText : EditorTest
 {
     EditorText()
     {
-        // Names in each script the presets may use, and one longer than the bar.
+        // Names in each script the presets may use (Azerbaijani and polytonic Greek too), one
+        // longer than the bar, and one that a hand-made file breaks over lines (its file name
+        // too), which draws on one line.
         const juce::File factory (processor.factoryPresetFolder);
-        for (const auto* name : { u8"Café Größe Łódź", u8"Ελληνικό χορωδία", u8"Пресет хор Ёж",
-                                  u8"A preset whose name is far longer than the preset bar is wide" })
+        for (const auto* name :
+             { u8"Café Größe Łódź", u8"Ελληνικό χορωδία", u8"Пресет хор Ёж", u8"Əla xor ἀρχαῖος χορός",
+               u8"A preset whose name is far longer than the preset bar is wide", u8"Broken\nover\r\nthree\tlines" })
         {
             const auto file = factory.getChildFile (juce::String::fromUTF8 (name) + ".qexp");
             file.getParentDirectory().createDirectory();
-            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\""
-                                  + file.getFileNameWithoutExtension() + "\"/>");
+            juce::XmlElement preset ("PARAMETERS");
+            preset.setAttribute ("pluginName", "QEX Tidewell");
+            preset.setAttribute ("presetName", file.getFileNameWithoutExtension());
+            preset.writeTo (file);
         }
     }
 };
 } // namespace
 
-TEST_F (EditorText, presetNamesInLatinGreekAndCyrillicDrawAsLettersNotBoxes)
+TEST_F (EditorText, presetNamesInLatinPolytonicGreekAndCyrillicDrawAsLettersNotBoxesAndLineBreaksAsSpaces)
 {
     auto editor = openEditor();
     auto& browser = editor->presetBrowser;
@@ -104,7 +109,7 @@ TEST_F (EditorText, presetNamesInLatinGreekAndCyrillicDrawAsLettersNotBoxes)
 
     // Each load rebuilds the browser's list.
     const auto files = browser.getPresetFiles();
-    ASSERT_EQ (files.size(), 4);
+    ASSERT_EQ (files.size(), 6);
 
     for (const auto& file : files)
     {

@@ -99,3 +99,34 @@ TEST (PresetNameDrawing, theNameHasNoBackgroundEvenWhilePressed)
     { lf.drawButtonBackground (g, name, LookAndFeelCustom::bgColour, true, true); };
     EXPECT_TRUE (render::inkBounds (render::draw ("preset-name-background", 200, 40, paint)).isEmpty());
 }
+
+TEST (PresetNameDrawing, lineBreaksAndControlCharactersDrawAsSpacesOnTheNameButtonAndInMenuRows)
+{
+    // Each run of breaks or control characters shows as one space.
+    const auto broken = juce::String ("Warm\nChorus\r\nWide\tNight") + juce::String::charToString (0x2028) + "Mix";
+    const juce::String spaced ("Warm Chorus Wide Night Mix");
+
+    LookAndFeelPresetName lf;
+    Styled<juce::TextButton, LookAndFeelPresetName> brokenName (lf, broken, 280, 24), spacedName (lf, spaced, 280, 24);
+    const auto name = labelOf (brokenName, "preset-name-line-breaks");
+    EXPECT_TRUE (render::samePixels (name, labelOf (spacedName, "preset-name-spaces")));
+    EXPECT_LE (render::inkBounds (name).getHeight(), 12) << "one line";
+
+    auto menuRow = [&lf] (const juce::String& imageName, const juce::String& text)
+    {
+        return render::draw (
+            imageName, 280, 24,
+            [&] (juce::Graphics& g) {
+                lf.drawPopupMenuItem (g, { 280, 24 }, false, true, false, false, false, text, {}, nullptr, nullptr);
+            });
+    };
+    EXPECT_TRUE (render::samePixels (menuRow ("menu-row-line-breaks", broken), menuRow ("menu-row-spaces", spaced)));
+
+    auto idealWidth = [&lf] (const juce::String& text)
+    {
+        int width = 0, height = 0;
+        lf.getIdealPopupMenuItemSize (text, false, 0, width, height);
+        return width;
+    };
+    EXPECT_EQ (idealWidth (broken), idealWidth (spaced));
+}

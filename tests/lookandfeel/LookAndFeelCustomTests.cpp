@@ -114,6 +114,62 @@ TEST (EmbeddedFonts, twelvePointTextIsReadableAtFullSizeAndTheCondensedFaceIsNar
     }
 }
 
+TEST (EmbeddedFonts, theSemiboldFaceDrawsEveryLetterAndSignTheCondensedFaceDraws)
+{
+    // Preset names are drawn in the semibold face, values and headings in the condensed one:
+    // a name must not show boxes where a value would show letters.
+    auto draws = [] (const juce::Font& font, juce::juce_wchar c)
+    {
+        auto& face = *font.getTypefacePtr();
+        juce::Path outline, missing;
+        face.getOutlineForGlyph ((int) c, outline);
+        face.getOutlineForGlyph (0x4e00, missing); // a CJK ideograph, in neither face
+        return ! outline.isEmpty() && outline != missing;
+    };
+
+    const auto& semibold = LookAndFeelCustom::getProximaNovaSemibold();
+    const auto& condensed = LookAndFeelCustom::getProximaNovaCondSemibold();
+
+    // Latin with its extensions and IPA, Greek, Cyrillic with its supplement, polytonic Greek
+    // and the currency signs.
+    const std::pair<juce::juce_wchar, juce::juce_wchar> blocks[] = {
+        { 0x21, 0x2af }, { 0x370, 0x52f }, { 0x1e00, 0x1fff }, { 0x20a0, 0x20cf }
+    };
+
+    juce::String lacking;
+    int condensedCount = 0;
+    for (auto [first, last] : blocks)
+        for (auto c = first; c <= last; ++c)
+            if (draws (condensed, c))
+            {
+                ++condensedCount;
+                if (! draws (semibold, c))
+                    lacking << juce::String::charToString (c);
+            }
+
+    EXPECT_GT (condensedCount, 1500);
+    EXPECT_TRUE (lacking.isEmpty()) << lacking;
+
+    // Azerbaijani, Pinyin, polytonic Greek, the rouble and hryvnia signs and the capital sharp s.
+    for (auto c : juce::String::fromUTF8 (u8"Əəǎǐǒǔἀῥῳ₽₴ẞ"))
+        EXPECT_TRUE (draws (condensed, c) && draws (semibold, c)) << juce::String::charToString (c);
+}
+
+TEST (EmbeddedFonts, theSemiboldFaceKernsPairsInLatinCyrillicAndItsExtensions)
+{
+    // The framework reads kerning only from the legacy table; these pairs lie in each of its
+    // subtables.
+    const auto font = LookAndFeelCustom::getProximaNovaSemibold().withHeight (12.0f);
+
+    for (const auto* pair : { u8"To", u8"ът", u8"Ţa" })
+    {
+        const auto text = juce::String::fromUTF8 (pair);
+        const auto apart =
+            font.getStringWidthFloat (text.substring (0, 1)) + font.getStringWidthFloat (text.substring (1));
+        EXPECT_LT (font.getStringWidthFloat (text), apart - 0.3f) << text;
+    }
+}
+
 TEST (EmbeddedImages, everyIconParsesAndTakesTheColourItIsGiven)
 {
     int iconCount = 0;
