@@ -42,13 +42,49 @@ juce::String formatNormalisedValue (double value)
     return stream.str();
 }
 
-/** Whether every byte is a printable ASCII character. Checked on the bytes before anything
-    splits the text: the framework's string functions step over damaged UTF-8 past its end. */
-bool isOneLineOfPrintableAscii (const juce::String& text)
+/** Whether the bytes are well-formed UTF-8. Checked before anything splits the text: the
+    framework's string functions step over a damaged sequence without looking, past its end. */
+bool isValidUtf8 (const juce::String& text)
 {
-    for (const auto* byte = text.toRawUTF8(); *byte != 0; ++byte)
-        if ((unsigned char) *byte < 0x20 || (unsigned char) *byte > 0x7e)
+    for (const auto* byte = reinterpret_cast<const unsigned char*> (text.toRawUTF8()); *byte != 0;)
+    {
+        const auto lead = *byte++;
+        if (lead < 0x80)
+            continue;
+
+        // The range of the first continuation byte excludes overlong forms, surrogates and
+        // code points past U+10FFFF.
+        int numContinuations = 0;
+        unsigned char low = 0x80, high = 0xbf;
+
+        if (lead >= 0xc2 && lead <= 0xdf)
+            numContinuations = 1;
+        else if (lead >= 0xe0 && lead <= 0xef)
+        {
+            numContinuations = 2;
+            low = lead == 0xe0 ? 0xa0 : 0x80;
+            high = lead == 0xed ? 0x9f : 0xbf;
+        }
+        else if (lead >= 0xf0 && lead <= 0xf4)
+        {
+            numContinuations = 3;
+            low = lead == 0xf0 ? 0x90 : 0x80;
+            high = lead == 0xf4 ? 0x8f : 0xbf;
+        }
+        else
             return false;
+
+        for (int i = 0; i < numContinuations; ++i)
+        {
+            // The terminating zero is no continuation byte, so the check ends at the text's end.
+            if (*byte < low || *byte > high)
+                return false;
+
+            ++byte;
+            low = 0x80;
+            high = 0xbf;
+        }
+    }
 
     return true;
 }
@@ -77,7 +113,7 @@ void ModeClipboardText::paste (juce::AudioProcessorValueTreeState& parameters, c
                                const juce::String& text)
 {
     const auto prefix = tag + "/";
-    if (! isOneLineOfPrintableAscii (text) || ! text.startsWith (prefix))
+    if (! isValidUtf8 (text) || ! text.startsWith (prefix))
         return;
 
     juce::StringArray pieces;

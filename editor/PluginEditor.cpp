@@ -217,11 +217,14 @@ void QexTidewellAudioProcessorEditor::setScale()
 
     if (! stored.isVoid())
     {
-        // A value that gives no usable size keeps the current scale; one too large to be a
-        // window size is taken down to the largest the resize limits allow.
-        const auto scale = ParamValueConverter::readValue (stored.toString());
-        if (std::isfinite (scale) && scale > 0.0)
-            currentScale = (float) juce::jmin (scale, (double) (maximumWidth / (float) baseWidth));
+        // NaN and infinity keep the current scale. Text that holds no number reads as 0: that,
+        // and a scale below it, would give no window, so the editor takes the smallest size
+        // the resize limits allow, as the limits would once they apply; a scale too large to
+        // be a window size is taken down to the largest.
+        const auto scale = ParamValueConverter::readNumber (stored.toString());
+        if (scale.has_value() && std::isfinite (*scale))
+            currentScale = *scale > 0.0 ? (float) juce::jmin (*scale, (double) (maximumWidth / (float) baseWidth))
+                                        : minimumWidth / (float) baseWidth;
     }
 
     const juce::Rectangle<int> bounds (getX(), getY(), (int) ((float) baseWidth * currentScale),

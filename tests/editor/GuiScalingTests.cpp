@@ -36,7 +36,19 @@ TEST_F (GuiScaling, anUnusableStoredScaleIsCorrectedWithoutBeingWritten)
     EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*editor), 0);
     EXPECT_EQ (saved ("scale"), "0.5");
 
-    for (const auto& stored : { juce::var ("abc"), juce::var ("nan"), juce::var (-2.0) })
+    // Text that holds no number reads as 0, which opens the editor at its smallest size.
+    for (const auto& stored : { juce::var ("abc"), juce::var ("0"), juce::var (-2.0) })
+    {
+        setOption ("scale", stored);
+        auto opened = openEditor();
+        pumpMessages();
+        EXPECT_EQ (opened->getBounds(), juce::Rectangle<int> (0, 0, 600, 285)) << stored.toString();
+        EXPECT_FLOAT_EQ (opened->currentScale, 600.0f / 707.0f) << stored.toString();
+        EXPECT_EQ (EditorTestAccess::pendingSaveDelay (*opened), 0) << stored.toString();
+        EXPECT_EQ (saved ("scale"), stored.toString());
+    }
+
+    for (const auto& stored : { juce::var ("nan"), juce::var ("inf"), juce::var ("-inf") })
     {
         setOption ("scale", stored);
         EXPECT_EQ (openEditor()->getBounds(), juce::Rectangle<int> (0, 0, 707, 336)) << stored.toString();

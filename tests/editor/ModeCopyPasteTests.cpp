@@ -1,7 +1,9 @@
 #include "EditorTestSupport.h"
 
+#include <cstring>
 #include <locale>
 #include <map>
+#include <utility>
 
 using namespace editortest;
 
@@ -75,7 +77,7 @@ TEST_F (ModeCopyPaste, pastingSetsTheTargetModeByKnobPositionAndSkipsWhatItLacks
     EXPECT_FLOAT_EQ (normalised ("paramStudioRate"), 0.5f);
 }
 
-TEST_F (ModeCopyPaste, textWithoutTheTagOrNotOneLineOfAsciiChangesNothingAndBadPiecesAreSkipped)
+TEST_F (ModeCopyPaste, textWithoutTheTagOrNotUtf8ChangesNothingAndBadPiecesAreSkipped)
 {
     setAll (0.5f);
     const auto before = allValues();
@@ -86,10 +88,15 @@ TEST_F (ModeCopyPaste, textWithoutTheTagOrNotOneLineOfAsciiChangesNothingAndBadP
         byte = (char) (1 + rng.nextInt (255));
     const auto tagged = "QEXTidewellMode/" + juce::String::fromUTF8 ((const char*) binary.getData(), 300) + "/Rate:0.6";
 
-    for (const auto& text : { juce::String(), juce::String ("QEXTidewellMode"), juce::String ("QEXTidewellModeRate:0"),
-                              juce::String ("qextidewellmode/Rate:0"), juce::String ("Rate:0"), tagged,
-                              juce::String ("QEXTidewellMode/Rate:0.6\n/Depth:0.6"),
-                              juce::String ("QEXTidewellMode/Rate:0.6/Depth:") + juce::String::charToString (0xe9) })
+    // The clipboard keeps whatever bytes another program put there.
+    const auto bytes = [] (const char* text) { return juce::String::fromUTF8 (text, (int) strlen (text)); };
+
+    for (const auto& text :
+         { juce::String(), juce::String ("QEXTidewellMode"), juce::String ("QEXTidewellModeRate:0"),
+           juce::String ("qextidewellmode/Rate:0"), juce::String ("Rate:0"), tagged,
+           bytes ("QEXTidewellMode/Rate:0.6/Depth:0.6\xc3"), bytes ("QEXTidewellMode/Rate:0.6/Depth:0.6\xe2\x82"),
+           bytes ("QEXTidewellMode/Rate:0.6/N\xc0\xaf:0"), bytes ("QEXTidewellMode/Rate:0.6/N\xed\xa0\x80:0"),
+           bytes ("QEXTidewellMode/Rate:0.6/N\xf4\x90\x80\x80:0"), bytes ("QEXTidewellMode/Rate:0.6\x80") })
     {
         editor->pasteModeText ("Sixty", text);
         EXPECT_EQ (allValues(), before) << text;
@@ -105,6 +112,38 @@ TEST_F (ModeCopyPaste, textWithoutTheTagOrNotOneLineOfAsciiChangesNothingAndBadP
     expected["paramGain"] = 0.75f;
     expected["paramSpread"] = 1.0f;
     EXPECT_EQ (allValues(), expected) << "only NaN is skipped; infinity is a number past the range";
+}
+
+TEST_F (ModeCopyPaste, textCarryingLineEndsTabsOrOtherLettersIsAppliedAsFarAsItNamesControls)
+{
+    // A value is the number at its start after any white space; without one it is 0.
+    for (const auto& [value, expected] :
+         { std::pair ("0.3\n", 0.3f), std::pair ("0.3\r\n", 0.3f), std::pair ("\t0.3", 0.3f), std::pair (" 0.3", 0.3f),
+           std::pair ("0.3abc", 0.3f), std::pair ("abc", 0.0f) })
+    {
+        setAll (0.9f);
+        editor->pasteModeText ("Sixty", juce::String ("QEXTidewellMode/Rate:") + value + "/Wet:" + value);
+        EXPECT_FLOAT_EQ (normalised ("paramSixtyWet"), expected) << value;
+        EXPECT_NEAR (normalised ("paramSixtyRate"), expected, 0.001f) << value;
+    }
+
+    // Copied from chat, mail or a terminal, with a line end or a tab picked up on the way.
+    for (const auto* text : { "QEXTidewellMode/Rate:0.25/Wet:0.3\n", "QEXTidewellMode/Rate:0.25/Wet:0.3\r\n",
+                              "QEXTidewellMode/Rate:0.25\r\n/Wet:\t0.3\r\n\r\n" })
+    {
+        setAll (0.9f);
+        editor->pasteModeText ("Studio", text);
+        EXPECT_FLOAT_EQ (normalised ("paramStudioWet"), 0.3f) << text;
+        EXPECT_NEAR (normalised ("paramStudioRate"), 0.25f, 0.001f) << text;
+    }
+
+    setAll (0.5f);
+    auto expected = allValues();
+    editor->pasteModeText ("Quad",
+                           juce::CharPointer_UTF8 ("QEXTidewellMode/Wet:0.35/N\xc3\xa4me:0.3/\xe2\x82\xac/Gain:0.25"));
+    expected["paramQuadWet"] = 0.35f;
+    expected["paramGain"] = 0.25f;
+    EXPECT_EQ (allValues(), expected) << "a piece in other letters names no control and is skipped";
 }
 
 // The only test that uses the system clipboard, which test programs running side by side share.

@@ -6,9 +6,10 @@
 #include <vector>
 
 // Clipboard text pasted into a mode. The first byte picks the mode and the way the system
-// clipboard builds the text from its bytes (as UTF-8, or byte by byte, which keeps damaged
-// UTF-8); the rest is the clipboard. A paste keeps every parameter in range, and a mode's own
-// text pasted back into it changes nothing.
+// clipboard builds the text from its bytes (as UTF-8, which keeps damaged sequences as they
+// are, or byte by byte as Latin-1 letters); the rest is the clipboard. A paste keeps every
+// parameter in range, and a mode's own text pasted back into it, with the line end that text
+// picks up in chat or mail, changes nothing.
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
     if (size == 0)
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     requireParametersInRange (processor);
 
     const auto pasted = parameterValues (processor);
-    ModeClipboardText::paste (processor.parameters, mode, ModeClipboardText::copy (processor.parameters, mode));
+    ModeClipboardText::paste (processor.parameters, mode,
+                              ModeClipboardText::copy (processor.parameters, mode) + "\r\n");
     requireSameValues (pasted, parameterValues (processor));
     return 0;
 }
