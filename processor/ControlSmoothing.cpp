@@ -84,9 +84,9 @@ ControlSmoothing::SlotMask ControlSmoothing::tick()
     if (modeChangePending.load (std::memory_order_relaxed)
         && modeChangePending.exchange (false, std::memory_order_acquire))
     {
-        const auto mode = currentChorusMode.load (std::memory_order_relaxed);
+        const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load (std::memory_order_relaxed));
         for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
-            modeGainSmoothers[k].setTargetValue (mode == (float) k ? 1.0f : 0.0f);
+            modeGainSmoothers[k].setTargetValue (k == selected ? 1.0f : 0.0f);
     }
 
     // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
@@ -134,10 +134,10 @@ void ControlSmoothing::applyJump()
         values[slot] = value;
     }
 
-    const auto mode = currentChorusMode.load();
+    const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load());
     for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
     {
-        const auto gainOfMode = mode == (float) k ? 1.0f : 0.0f;
+        const auto gainOfMode = k == selected ? 1.0f : 0.0f;
         modeGainSmoothers[k].setCurrentAndTargetValue (gainOfMode);
         modeGainValues[k] = gainOfMode;
     }
