@@ -86,7 +86,15 @@ ControlSmoothing::SlotMask ControlSmoothing::tick()
     {
         const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load (std::memory_order_relaxed));
         for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
-            modeGainSmoothers[k].setTargetValue (k == selected ? 1.0f : 0.0f);
+        {
+            // A gain still on its way to the same target restarts its ramp too: only when all the
+            // ramps start together do the gains keep summing to 1.
+            auto& gain = modeGainSmoothers[k];
+            const auto target = k == selected ? 1.0f : 0.0f;
+            if (gain.isSmoothing() && gain.getTargetValue() == target)
+                gain.setCurrentAndTargetValue (gain.getCurrentValue());
+            gain.setTargetValue (target);
+        }
     }
 
     // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
