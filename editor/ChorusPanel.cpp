@@ -41,13 +41,9 @@ void ChorusPanel::prepareUI (juce::Colour newColour)
 
     for (const auto& slot : slots)
     {
-        const auto id = ControlTable::modeControlId (mode, slot.control);
-
-        // Under the VIBRATO heading, "Vibrato Rate" reads "Rate".
-        const auto caption =
-            juce::String (ControlTable::modeControls[slot.control].displayName).replace ("Vibrato ", {});
-
-        KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters, id, caption, knobLookAndFeel);
+        KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters,
+                       ControlTable::modeControlId (mode, slot.control),
+                       ControlTable::modeControls[slot.control].shortName, knobLookAndFeel);
     }
 }
 

@@ -160,14 +160,7 @@ void QexTidewellAudioProcessorEditor::showActivePanel()
 {
     const auto* mode = audioProcessor.parameters.getRawParameterValue (ControlTable::modeSelectorId());
     const auto value = mode != nullptr ? mode->load() : 0.0f;
-
-    // A value that selects no mode shows the first.
-    size_t shown = 0;
-    for (size_t k = 1; k < modes.size(); ++k)
-        if (value == (float) k)
-            shown = k;
-
-    showPanel (modes[shown].name);
+    showPanel (modes[ControlTable::modeSelectedBy (value)].name);
 }
 
 void QexTidewellAudioProcessorEditor::buttonClicked (juce::Button* button)

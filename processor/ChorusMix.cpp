@@ -257,9 +257,10 @@ void ChorusMix::pushSlot (SlotMask changedSlots)
 
         const auto value = controls.value (slot);
         if constexpr (target.mode == ControlTable::everyMode)
-            forEachEngine ([value] (size_t, auto& engine) { engine.set (engineValue, value); });
+            forEachEngine ([value] (size_t, auto& engine)
+                           { engine.template set<ControlTable::slots[slot].engineValue> (value); });
         else
-            std::get<target.mode> (engines).set (engineValue, value);
+            std::get<target.mode> (engines).template set<engineValue> (value);
     }
 }
 

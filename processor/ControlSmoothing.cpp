@@ -84,9 +84,17 @@ ControlSmoothing::SlotMask ControlSmoothing::tick()
     if (modeChangePending.load (std::memory_order_relaxed)
         && modeChangePending.exchange (false, std::memory_order_acquire))
     {
-        const auto mode = currentChorusMode.load (std::memory_order_relaxed);
+        const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load (std::memory_order_relaxed));
         for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
-            modeGainSmoothers[k].setTargetValue (mode == (float) k ? 1.0f : 0.0f);
+        {
+            // A gain still on its way to the same target restarts its ramp too: only when all the
+            // ramps start together do the gains keep summing to 1.
+            auto& gain = modeGainSmoothers[k];
+            const auto target = k == selected ? 1.0f : 0.0f;
+            if (gain.isSmoothing() && gain.getTargetValue() == target)
+                gain.setCurrentAndTargetValue (gain.getCurrentValue());
+            gain.setTargetValue (target);
+        }
     }
 
     // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
@@ -134,10 +142,10 @@ void ControlSmoothing::applyJump()
         values[slot] = value;
     }
 
-    const auto mode = currentChorusMode.load();
+    const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load());
     for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
     {
-        const auto gainOfMode = mode == (float) k ? 1.0f : 0.0f;
+        const auto gainOfMode = k == selected ? 1.0f : 0.0f;
         modeGainSmoothers[k].setCurrentAndTargetValue (gainOfMode);
         modeGainValues[k] = gainOfMode;
     }

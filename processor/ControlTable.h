@@ -30,6 +30,16 @@ inline constexpr std::array<Mode, 4> modes { {
 
 inline constexpr size_t numModes = modes.size();
 
+/** The mode that a value of the mode selector selects: k for the value k, the last mode for any
+    other value (the parameter's step lets it hold no other once set). */
+constexpr size_t modeSelectedBy (float value)
+{
+    for (size_t k = 0; k + 1 < numModes; ++k)
+        if (value == (float) k)
+            return k;
+    return numModes - 1;
+}
+
 /** How a value becomes text and a text a value. */
 enum class Text
 {
@@ -55,21 +65,7 @@ inline constexpr double fastRamp = 0.1;
 inline constexpr double bypassRamp = 0.05;
 inline constexpr double modeCrossfadeRamp = 0.5;
 
-/** A control of every mode, or of every mode with a vibrato. Its parameter ID is "param", the mode's
-    name and the suffix; its parameter name the mode's name, a blank and the display name. */
-struct ModeControl
-{
-    const char* suffix;
-    const char* displayName;
-    Range range;
-    std::array<float, numModes> defaults; // in mode order; 0 where the mode lacks the control
-    Text text;
-    double rampSeconds;
-    bool needsVibrato;
-    float ChorusControls::*engineValue; // the engine value it sets, through the engine's setter of it
-};
-
-/** Indices into modeControls. */
+/** Indices into modeControls; each row names its entry, which is checked below. */
 enum ModeControlIndex : size_t
 {
     rate,
@@ -79,12 +75,33 @@ enum ModeControlIndex : size_t
     delay,
     wet,
     highpass,
-    tone
+    tone,
+    numModeControls
 };
 
-/** In the order of each mode's parameters, and of ModeControlIndex. */
-inline constexpr std::array<ModeControl, 8> modeControls { {
-    { "Rate",
+/** A control of every mode, or of every mode with a vibrato. Its parameter ID is "param", the mode's
+    name and the suffix; its parameter name the mode's name, a blank and the display name. */
+struct ModeControl
+{
+    ModeControlIndex index;
+    const char* suffix;
+    const char* displayName;
+    const char* shortName; // the knob's caption, under a heading that says the rest
+    Range range;
+    std::array<float, numModes> defaults; // in mode order; 0 where the mode lacks the control
+    Text text;
+    double rampSeconds;
+    bool needsVibrato;
+    // The engine value it sets. Pushing it into an engine without a setter for it does not compile
+    // (ChorusEngineBase::set).
+    float ChorusControls::*engineValue;
+};
+
+/** In the order of each mode's parameters. */
+inline constexpr std::array<ModeControl, numModeControls> modeControls { {
+    { rate,
+      "Rate",
+      "Rate",
       "Rate",
       { 0.1f, 6.0f, 0.01f },
       { 0.86f, 0.25f, 0.2f, 0.21f },
@@ -92,7 +109,9 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       slowRamp,
       false,
       &ChorusControls::rate },
-    { "Depth",
+    { depth,
+      "Depth",
+      "Depth",
       "Depth",
       { 0.1f, 10.0f, 0.01f },
       { 3.99f, 4.0f, 3.0f, 4.44f },
@@ -100,23 +119,29 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       slowRamp,
       false,
       &ChorusControls::depth },
-    { "VibRate",
+    { vibratoRate,
+      "VibRate",
       "Vibrato Rate",
+      "Rate",
       { 0.1f, 6.0f, 0.01f },
       { 0.0f, 0.0f, 5.0f, 5.71f },
       Text::hertz,
       slowRamp,
       true,
       &ChorusControls::vibratoRate },
-    { "VibAmount",
+    { vibratoAmount,
+      "VibAmount",
       "Vibrato Amount",
+      "Amount",
       { 0.0f, 1.0f, 0.01f },
       { 0.0f, 0.0f, 0.4f, 0.4f },
       Text::fractionAsPercent,
       slowRamp,
       true,
       &ChorusControls::vibratoAmount },
-    { "Delay",
+    { delay,
+      "Delay",
+      "Delay",
       "Delay",
       { 0.1f, 20.0f, 0.1f },
       { 1.61f, 6.0f, 4.0f, 2.25f },
@@ -124,7 +149,9 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       slowRamp,
       false,
       &ChorusControls::delay },
-    { "Wet",
+    { wet,
+      "Wet",
+      "Wet",
       "Wet",
       { 0.0f, 100.0f, 1.0f },
       { 50.0f, 45.0f, 50.0f, 50.0f },
@@ -132,7 +159,9 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       fastRamp,
       false,
       &ChorusControls::wet },
-    { "Highpass",
+    { highpass,
+      "Highpass",
+      "Highpass",
       "Highpass",
       { 20.0f, 10000.0f, 0.0f, true },
       { 20.0f, 20.0f, 20.0f, 20.0f },
@@ -140,7 +169,9 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       fastRamp,
       false,
       &ChorusControls::highpass },
-    { "Tone",
+    { tone,
+      "Tone",
+      "Lowpass",
       "Lowpass",
       { 1000.0f, 20000.0f, 100.0f },
       { 4000.0f, 8000.0f, 12000.0f, 12000.0f },
@@ -150,9 +181,33 @@ inline constexpr std::array<ModeControl, 8> modeControls { {
       &ChorusControls::lowpass },
 } };
 
+/** The first parameter; it is no smoothed control: each mode's gain ramps instead. */
+struct ModeSelector
+{
+    const char* suffix; // its ID is "param" and the suffix
+    const char* name;
+    Range range;
+    float defaultValue;
+    Text text;
+    double rampSeconds; // of each mode's gain
+};
+
+inline constexpr ModeSelector modeSelector { "ChorusMode", "Mode",         { 0.0f, (float) numModes - 1.0f, 1.0f },
+                                             0.0f,         Text::modeName, modeCrossfadeRamp };
+
+/** Indices into globalControls; each row names its entry, which is checked below. */
+enum GlobalControlIndex : size_t
+{
+    bypass,
+    spread,
+    gain,
+    numGlobalControls
+};
+
 /** A parameter of no mode. Its ID is "param" and the suffix. */
 struct GlobalControl
 {
+    GlobalControlIndex index;
     const char* suffix;
     const char* name;
     Range range;
@@ -162,25 +217,36 @@ struct GlobalControl
     float ChorusControls::*engineValue; // set in every engine; null where no engine has it
 };
 
-/** The first parameter; it is no smoothed control: each mode's gain ramps instead. */
-inline constexpr GlobalControl modeSelector { "ChorusMode", "Mode",         { 0.0f, (float) numModes - 1.0f, 1.0f },
-                                              0.0f,         Text::modeName, modeCrossfadeRamp,
-                                              nullptr };
-
-/** Indices into globalControls. */
-enum GlobalControlIndex : size_t
-{
-    bypass,
-    spread,
-    gain
-};
-
 /** The last parameters, after every mode's controls, in this order. */
-inline constexpr std::array<GlobalControl, 3> globalControls { {
-    { "BypassGlobal", "Bypass", { 0.0f, 1.0f, 1.0f }, 0.0f, Text::bypass, bypassRamp, nullptr },
-    { "Spread", "Spread", { 0.0f, 200.0f, 1.0f }, 100.0f, Text::percent, fastRamp, &ChorusControls::spread },
-    { "Gain", "Volume", { -12.0f, 12.0f, 0.1f }, 0.0f, Text::decibels, fastRamp, nullptr },
+inline constexpr std::array<GlobalControl, numGlobalControls> globalControls { {
+    { bypass, "BypassGlobal", "Bypass", { 0.0f, 1.0f, 1.0f }, 0.0f, Text::bypass, bypassRamp, nullptr },
+    { spread, "Spread", "Spread", { 0.0f, 200.0f, 1.0f }, 100.0f, Text::percent, fastRamp, &ChorusControls::spread },
+    { gain, "Gain", "Volume", { -12.0f, 12.0f, 0.1f }, 0.0f, Text::decibels, fastRamp, nullptr },
 } };
+
+/** Whether every row sits at the place of the index entry it names, so that no entry can name
+    another row and no row is missing. */
+template <typename Row, size_t numRows>
+constexpr bool eachRowAtItsIndex (const std::array<Row, numRows>& rows)
+{
+    for (size_t k = 0; k < numRows; ++k)
+        if (rows[k].index != k)
+            return false;
+    return true;
+}
+
+static_assert (eachRowAtItsIndex (modeControls), "the rows of modeControls must follow ModeControlIndex");
+static_assert (eachRowAtItsIndex (globalControls), "the rows of globalControls must follow GlobalControlIndex");
+
+constexpr bool everyModeControlSetsAnEngineValue()
+{
+    for (const auto& control : modeControls)
+        if (control.engineValue == nullptr)
+            return false;
+    return true;
+}
+
+static_assert (everyModeControlSetsAnEngineValue(), "a mode control reaches the sound only through its engine");
 
 constexpr bool modeHas (size_t mode, size_t control)
 {

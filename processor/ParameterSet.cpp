@@ -56,15 +56,9 @@ TextToValue dropLast (int numCharacters)
     { return (float) ParamValueConverter::readValue (text.dropLastCharacters (numCharacters)); };
 }
 
-// Any other value or text than those of the first modes selects the last one.
-juce::String modeNameText (float value, int)
-{
-    for (size_t k = 0; k + 1 < modes.size(); ++k)
-        if (value == (float) k)
-            return modes[k].name;
-    return modes.back().name;
-}
+juce::String modeNameText (float value, int) { return modes[ControlTable::modeSelectedBy (value)].name; }
 
+// Any other text than the names of the first modes selects the last one, as any other value does.
 float modeNameValue (const juce::String& text)
 {
     for (size_t k = 0; k + 1 < modes.size(); ++k)

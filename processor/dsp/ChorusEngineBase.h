@@ -68,31 +68,40 @@ public:
         vibratoAmount = value * 0.5f;
     }
 
-    /** Hands value to the setter of the control that fills that member of ChorusControls. An
-        engine without a vibrato ignores the vibrato controls. */
-    void set (float ChorusControls::*control, float value) noexcept
+    /** Whether the engine has a setter for the control that fills that member of ChorusControls. */
+    static constexpr bool hasSetter (float ChorusControls::*control) noexcept
     {
-        if (control == &ChorusControls::rate)
+        const auto isVibrato = control == &ChorusControls::vibratoRate || control == &ChorusControls::vibratoAmount;
+        return control != nullptr && (vibrato == Vibrato::with || ! isVibrato);
+    }
+
+    /** Hands value to the setter of the control that fills that member of ChorusControls; a control
+        the engine has no setter for does not compile. */
+    template <float ChorusControls::*control>
+    void set (float value) noexcept
+    {
+        static_assert (hasSetter (control), "this engine has no setter for the control");
+
+        if constexpr (control == &ChorusControls::rate)
             setRate (value);
-        else if (control == &ChorusControls::depth)
+        else if constexpr (control == &ChorusControls::depth)
             setDepth (value);
-        else if (control == &ChorusControls::delay)
+        else if constexpr (control == &ChorusControls::delay)
             setDelay (value);
-        else if (control == &ChorusControls::wet)
+        else if constexpr (control == &ChorusControls::wet)
             setWet (value);
-        else if (control == &ChorusControls::highpass)
+        else if constexpr (control == &ChorusControls::highpass)
             setHighpass (value);
-        else if (control == &ChorusControls::lowpass)
+        else if constexpr (control == &ChorusControls::lowpass)
             setLowpass (value);
-        else if (control == &ChorusControls::spread)
+        else if constexpr (control == &ChorusControls::spread)
             setSpread (value);
-        else if constexpr (vibrato == Vibrato::with)
-        {
-            if (control == &ChorusControls::vibratoRate)
-                setVibratoRate (value);
-            else if (control == &ChorusControls::vibratoAmount)
-                setVibratoAmount (value);
-        }
+        else if constexpr (control == &ChorusControls::vibratoRate)
+            setVibratoRate (value);
+        else if constexpr (control == &ChorusControls::vibratoAmount)
+            setVibratoAmount (value);
+        else
+            static_assert (! hasSetter (control), "a control of ChorusControls lacks its setter here");
     }
 
     /** numSamples steps; frames receives the output pairs, left and right interleaved. */

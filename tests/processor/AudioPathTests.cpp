@@ -1,5 +1,6 @@
 #include "ProcessorFixture.h"
 
+#include "processor/ControlTable.h"
 #include "support/ProcessorTestAccess.h"
 
 #include <limits>
@@ -91,7 +92,7 @@ TEST_F (AudioPath, aNewTargetRampsTheFullLengthFromWhereTheValueStands)
     EXPECT_EQ (ticksToReachTarget ("paramGain"), 85);
 }
 
-TEST_F (AudioPath, modeChangesCrossfadeOverHalfASecondAndAThirdModeRedirectsTheFade)
+TEST_F (AudioPath, modeChangesCrossfadeOverHalfASecondAndAThirdModeRestartsEveryGainFromWhereItStands)
 {
     prepare();
     EXPECT_EQ (Access::modeGains (processor), (std::array<float, 4> { 1.0f, 0.0f, 0.0f, 0.0f }));
@@ -102,16 +103,50 @@ TEST_F (AudioPath, modeChangesCrossfadeOverHalfASecondAndAThirdModeRedirectsTheF
     EXPECT_NEAR (gains[0], 0.5f, 1.0e-4f);
     EXPECT_NEAR (gains[1], 0.5f, 1.0e-4f);
 
-    // Sixty already fades to 0 and keeps its ramp; Studio turns back from where it stands.
+    // Sixty, although already fading to 0, starts a full ramp as well, in step with the others.
     set ("paramChorusMode", 2.0f);
     runTicks (1);
     gains = Access::modeGains (processor);
-    EXPECT_NEAR (gains[0], 0.5f - 1.0f / 432.0f, 1.0e-5f);
+    EXPECT_NEAR (gains[0], 0.5f - 0.5f / 432.0f, 1.0e-5f);
     EXPECT_NEAR (gains[1], 0.5f - 0.5f / 432.0f, 1.0e-5f);
     EXPECT_NEAR (gains[2], 1.0f / 432.0f, 1.0e-5f);
 
-    runTicks (431);
+    runTicks (430);
+    EXPECT_GT (Access::modeGains (processor)[0], 0.0f);
+    runTicks (1);
     EXPECT_EQ (Access::modeGains (processor), (std::array<float, 4> { 0.0f, 0.0f, 1.0f, 0.0f }));
+}
+
+TEST_F (AudioPath, quickModeChangesKeepTheGainsSummingToOneSoTheLevelWithoutWetNeverDips)
+{
+    // Without wet signal every engine passes the input on, so the output is the input times the
+    // sum of the mode gains.
+    for (const auto& mode : ControlTable::modes)
+        set ("param" + juce::String (mode.name) + "Wet", 0.0f);
+    prepare();
+    const auto interval = Access::controlInterval (processor);
+
+    // Mode and the control ticks until the next change: each comes before the crossfade ends, one
+    // halfway through it, some back to a mode that is still fading out.
+    const std::pair<float, int> changes[] = { { 1.0f, 216 }, { 2.0f, 216 }, { 0.0f, 50 }, { 1.0f, 300 },
+                                              { 3.0f, 1 },   { 2.0f, 20 },  { 3.0f, 432 } };
+    int seed = 1;
+    for (const auto& [mode, ticks] : changes)
+    {
+        set ("paramChorusMode", mode);
+        for (int tick = 0; tick < ticks; ++tick)
+        {
+            const auto input = makeNoise (2, interval, seed++);
+            auto output = input;
+            processor.processBlock (output, midi);
+
+            const auto gains = Access::modeGains (processor);
+            ASSERT_NEAR (gains[0] + gains[1] + gains[2] + gains[3], 1.0f, 1.0e-5f)
+                << "mode " << mode << ", tick " << tick;
+            ASSERT_LT (maxDifference (input, output), 1.0e-4f) << "mode " << mode << ", tick " << tick;
+        }
+    }
+    EXPECT_EQ (Access::modeGains (processor), (std::array<float, 4> { 0.0f, 0.0f, 0.0f, 1.0f }));
 }
 
 TEST_F (AudioPath, bypassFadesBothWaysAndFullyOnGivesTheInputExactly)

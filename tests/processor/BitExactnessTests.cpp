@@ -129,22 +129,22 @@ std::uint64_t render (double sampleRate, Layout layout, int startMode)
 
 // Rows: sample rates as above. Columns: layouts as above, each with start modes 0 to 3.
 constexpr std::uint64_t expectedHashes[std::size (sampleRates)][std::size (layouts) * 4] {
-    { 0x33dc00fed94d663dull, 0x8f1400d9beaed774ull, 0x0543f9b57adf9f86ull, 0x9693839b62df4885ull, 0x483b32d63f3ad7a7ull,
-      0xb7d34a47983c8694ull, 0x9aa07e3cf6626933ull, 0x81d6b27c7198930full, 0x3cffd5637e7d6b6eull, 0x67030555e4657c98ull,
-      0xacf3cb1f43266497ull, 0xafbdab2e763b846dull, 0x3c6d2138b9205fd2ull, 0xa0fb0c033a79c8a6ull, 0xfcc343a319759313ull,
-      0xbcc8767c8a00fd28ull },
-    { 0xe69c012d6353072full, 0x64d742150f120b2dull, 0x2c9f8c69bed05f6cull, 0x80d7a056f1602366ull, 0xb841038a550803b7ull,
-      0x4a351a7bce9df869ull, 0x6326549aee4073a8ull, 0x6c0ba6542015e9deull, 0x24ddc230732532beull, 0x55aa32bc34943edcull,
-      0x1561a80334fddf4bull, 0x5243c5dcc7c739d6ull, 0x6fdcd5b219e5ed3full, 0xac6aab69f83dd027ull, 0xf89a5b80dfe2fb07ull,
-      0xe9df1e9cab51247cull },
-    { 0x1c5abaf03645e9a0ull, 0x13f7bc1a0d8a03baull, 0xca770f3ce88882a5ull, 0x2a040540f34c4321ull, 0x1c92ac91b1794f34ull,
-      0x07bb75ab4edfb7e8ull, 0x7cf586140a4df71eull, 0xec5c528aa68f081dull, 0xccfdd1ef77725765ull, 0xede46306c044f3a9ull,
-      0x6caa840a3717da22ull, 0x3c7b4620afbad4b7ull, 0xa03ba38e5405464eull, 0xaabe5902c1dc8ac3ull, 0x3f17fbf92ab516dbull,
-      0xbdf1f7f7e85fabe5ull },
-    { 0x456a1e41fa396a9eull, 0x26e07b7316de52ccull, 0x0996ba9f6f990b04ull, 0x053d60c77e535914ull, 0x22b724ff2b92ccedull,
-      0x06118dbce17f0dd2ull, 0x1978efef91bd783cull, 0xf4df679b159231baull, 0x1d893e5d277ace9dull, 0x8a0d9971b48b44a1ull,
-      0xaade58e01151bccbull, 0xfb3cf6f7e1b6f809ull, 0x59b086e873b97810ull, 0xf08b7a4f8d76dd55ull, 0x6fcd24f4a2dfc964ull,
-      0x723d5b00902f3c01ull },
+    { 0x8262c439568d2b5eull, 0xbcd11b67f04857a5ull, 0x1e4e1b3d20182ec7ull, 0x9693839b62df4885ull, 0x483b32d63f3ad7a7ull,
+      0xb7d34a47983c8694ull, 0x48af2746d64d6743ull, 0xc630fa6bfa9f346cull, 0x3cffd5637e7d6b6eull, 0xc2146414568c1418ull,
+      0xacf3cb1f43266497ull, 0xfc17dfcae0406b6eull, 0x4554fcb6e721d00eull, 0xa0fb0c033a79c8a6ull, 0x9434dd56ce117ff7ull,
+      0x71549baad7af70ddull },
+    { 0xe69c012d6353072full, 0x2ef7d818abe0c640ull, 0x4bc0b6cd302eab63ull, 0xb6290ad14dbea146ull, 0xe2d179218d9bdd8cull,
+      0x4a351a7bce9df869ull, 0x97407c0043623259ull, 0xcbd585aa519588d5ull, 0x8365c5c39e11d9ecull, 0xa6ac46acb2d3eca9ull,
+      0x596e75337a0c7badull, 0xb5f9dd804f32251full, 0x2172346741bb25d3ull, 0xac6aab69f83dd027ull, 0xf89a5b80dfe2fb07ull,
+      0x4ba02b46a597470bull },
+    { 0x237e4a7150177285ull, 0x3f90c60e1b719712ull, 0xb0e8d8feb055fb55ull, 0xe1d6017a2116024dull, 0x5d6a548c7c5063b8ull,
+      0xcd1b64caa3955384ull, 0xc0186771357d0730ull, 0xaba5845fda9bb047ull, 0x9b6f28538a50e4ebull, 0xf6980da801719ee3ull,
+      0xc2c2ea44aeaea7b4ull, 0x69fc8fa22fe0ec4full, 0xc9dbbaf4b5897211ull, 0x24ccf99b13175b37ull, 0x78809ade2442d97bull,
+      0x0eb37b7a1bb55ddfull },
+    { 0x8fbcba33e527938aull, 0x34b9640943892eabull, 0xab5d0bc719834d35ull, 0x189d7afeb3e4b0e1ull, 0xf6fd756e8630e846ull,
+      0xc11d3d05b7a13d0eull, 0x2f8478604f51b375ull, 0x1f014f5586134bdeull, 0x13fa68dbc42be228ull, 0x9c8ded3d190e3873ull,
+      0x20f1576dfadbc674ull, 0x113ecf7dfae137b5ull, 0xa015698773cdf4caull, 0xafbe5b2bcae05924ull, 0x485b5638684b27bcull,
+      0x2e6a48a13599e74bull },
 };
 } // namespace
 

@@ -34,13 +34,25 @@ ChorusControls corner (unsigned pattern, float t = 0.0f)
     return { v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8] };
 }
 
+template <float ChorusControls::*control, typename Engine>
+void pushIfItHasIt (Engine& engine, const ChorusControls& c)
+{
+    if constexpr (Engine::hasSetter (control))
+        engine.template set<control> (c.*control);
+}
+
 template <typename Engine>
 void push (Engine& engine, const ChorusControls& c)
 {
-    for (auto control : { &ChorusControls::spread, &ChorusControls::rate, &ChorusControls::depth,
-                          &ChorusControls::vibratoRate, &ChorusControls::vibratoAmount, &ChorusControls::delay,
-                          &ChorusControls::wet, &ChorusControls::highpass, &ChorusControls::lowpass })
-        engine.set (control, c.*control);
+    pushIfItHasIt<&ChorusControls::spread> (engine, c);
+    pushIfItHasIt<&ChorusControls::rate> (engine, c);
+    pushIfItHasIt<&ChorusControls::depth> (engine, c);
+    pushIfItHasIt<&ChorusControls::vibratoRate> (engine, c);
+    pushIfItHasIt<&ChorusControls::vibratoAmount> (engine, c);
+    pushIfItHasIt<&ChorusControls::delay> (engine, c);
+    pushIfItHasIt<&ChorusControls::wet> (engine, c);
+    pushIfItHasIt<&ChorusControls::highpass> (engine, c);
+    pushIfItHasIt<&ChorusControls::lowpass> (engine, c);
 }
 } // namespace
 
