@@ -50,7 +50,13 @@ function(tidewell_add_binary_data)
             HEADER_NAME BinaryData.h
             NAMESPACE BinaryData
             SOURCES ${resources})
-        set_target_properties(TidewellBinaryData PROPERTIES POSITION_INDEPENDENT_CODE ON)
+        # Every plug-in made with the framework defines these names; exported, a host that
+        # loads plug-ins into one symbol scope could bind one plug-in's look-ups to another's.
+        set_target_properties(TidewellBinaryData PROPERTIES
+            POSITION_INDEPENDENT_CODE ON
+            C_VISIBILITY_PRESET hidden
+            CXX_VISIBILITY_PRESET hidden
+            VISIBILITY_INLINES_HIDDEN ON)
     else()
         add_library(TidewellBinaryData INTERFACE)
     endif()
@@ -102,7 +108,23 @@ function(tidewell_add_plugin)
         target_compile_options(QEXTidewell PUBLIC -Wno-dangling-pointer)
     endif()
 
+    tidewell_export_only(QEXTidewell_VST3 GetPluginFactory ModuleEntry ModuleExit)
+    tidewell_export_only(QEXTidewell_LV2 lv2_descriptor lv2ui_descriptor)
+
     tidewell_ship_font_licences()
+endfunction()
+
+# Hidden visibility does not reach the standard library's template instances, which its headers
+# declare visible: a version script keeps a plug-in binary's exports to its format's entry points.
+function(tidewell_export_only target)
+    if(NOT TARGET ${target} OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+        return()
+    endif()
+    list(JOIN ARGN "; " symbols)
+    set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports")
+    file(CONFIGURE OUTPUT "${script}" CONTENT "{\n    global: ${symbols};\n    local: *;\n};\n")
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
 endfunction()
 
 # The fonts compiled into every binary are licensed on condition that each copy carries their
