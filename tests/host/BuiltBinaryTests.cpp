@@ -46,3 +46,11 @@ TEST (BuiltBundles, exportOnlyTheirFormatsEntryPoints)
     EXPECT_EQ (exportedSymbols (TIDEWELL_VST3_BINARY), "GetPluginFactory ModuleEntry ModuleExit");
     EXPECT_EQ (exportedSymbols (TIDEWELL_LV2_BINARY), "lv2_descriptor lv2ui_descriptor");
 }
+
+TEST (BuiltStandalone, saysItCannotOpenADisplayThatDoesNotAnswerAndFails)
+{
+    const auto run = runToTheEnd ({ "env", "DISPLAY=:987", TIDEWELL_STANDALONE_PROGRAM },
+                                  juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr);
+    EXPECT_EQ (run.exitCode, 1u) << run.output;
+    EXPECT_TRUE (run.output.contains ("cannot open the display \":987\"")) << run.output;
+}
