@@ -5,6 +5,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}/release"
+jobs="${TIDEWELL_JOBS:-$(nproc)}"
 
 # The framework draws through X11 only (a Wayland session offers it through XWayland, which sets
 # DISPLAY). Without a display that answers, the Standalone cannot open its window; say what was
@@ -38,7 +39,7 @@ fi
 
 # The tests are configured by the test command, which also installs what they need.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEWELL_BUILD_TESTS=OFF
-cmake --build "$build" --parallel "$(nproc)" \
+cmake --build "$build" --parallel "$jobs" \
     --target QEXTidewell_VST3 QEXTidewell_LV2 QEXTidewell_Standalone tidewell_display_check
 
 artefacts="$build/QEXTidewell_artefacts/Release"
