@@ -50,7 +50,13 @@ function(tidewell_add_binary_data)
             HEADER_NAME BinaryData.h
             NAMESPACE BinaryData
             SOURCES ${resources})
-        set_target_properties(TidewellBinaryData PROPERTIES POSITION_INDEPENDENT_CODE ON)
+        # Every plug-in made with the framework defines these names; exported, a host that
+        # loads plug-ins into one symbol scope could bind one plug-in's look-ups to another's.
+        set_target_properties(TidewellBinaryData PROPERTIES
+            POSITION_INDEPENDENT_CODE ON
+            C_VISIBILITY_PRESET hidden
+            CXX_VISIBILITY_PRESET hidden
+            VISIBILITY_INLINES_HIDDEN ON)
     else()
         add_library(TidewellBinaryData INTERFACE)
     endif()
@@ -102,7 +108,42 @@ function(tidewell_add_plugin)
         target_compile_options(QEXTidewell PUBLIC -Wno-dangling-pointer)
     endif()
 
+    tidewell_export_only(QEXTidewell_VST3 GetPluginFactory ModuleEntry ModuleExit)
+    tidewell_export_only(QEXTidewell_LV2 lv2_descriptor lv2ui_descriptor)
+    tidewell_add_display_check()
+
     tidewell_ship_font_licences()
+endfunction()
+
+# Hidden visibility does not reach the standard library's template instances, which its headers
+# declare visible: a version script keeps a plug-in binary's exports to its format's entry points.
+function(tidewell_export_only target)
+    if(NOT TARGET ${target} OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+        return()
+    endif()
+    list(JOIN ARGN "; " symbols)
+    set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports")
+    file(CONFIGURE OUTPUT "${script}" CONTENT "{\n    global: ${symbols};\n    local: *;\n};\n")
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${script}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${script}")
+endfunction()
+
+# On Linux the framework's Standalone crashes while it opens its window when no X server answers
+# at the display. Its own entry point checks first and says so, then hands over to the framework's
+# application; the run command asks the same through tidewell_display_check before starting it.
+function(tidewell_add_display_check)
+    if(NOT TARGET QEXTidewell_Standalone OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+        return()
+    endif()
+    find_package(X11 REQUIRED)
+    set(check "${PROJECT_SOURCE_DIR}/standalone/DisplayCheck.cpp")
+
+    target_sources(QEXTidewell_Standalone PRIVATE "${check}" "${PROJECT_SOURCE_DIR}/standalone/StandaloneMain.cpp")
+    target_compile_definitions(QEXTidewell_Standalone PRIVATE JUCE_USE_CUSTOM_PLUGIN_STANDALONE_ENTRYPOINT=1)
+    target_link_libraries(QEXTidewell_Standalone PRIVATE X11::X11)
+
+    add_executable(tidewell_display_check "${check}" "${PROJECT_SOURCE_DIR}/standalone/DisplayProbe.cpp")
+    target_link_libraries(tidewell_display_check PRIVATE X11::X11)
 endfunction()
 
 # The fonts compiled into every binary are licensed on condition that each copy carries their

@@ -11,7 +11,7 @@ if ! command -v clang-format > /dev/null; then
     exit 1
 fi
 
-mapfile -t files < <(find processor lookandfeel editor tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+mapfile -t files < <(find processor lookandfeel editor standalone tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [ "${#files[@]}" -eq 0 ]; then
     echo "No C++ files found under $root." >&2
     exit 1

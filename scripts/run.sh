@@ -5,14 +5,23 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}/release"
+jobs="${TIDEWELL_JOBS:-$(nproc)}"
 
 # The framework draws through X11 only (a Wayland session offers it through XWayland, which sets
-# DISPLAY). Without it the Standalone crashes as it opens its window; say what was installed and
-# how to use it instead.
+# DISPLAY). Without a display that answers, the Standalone cannot open its window; say what was
+# installed and how to use it instead. The check is the Standalone's own, built beside it.
+display_check="$build/tidewell_display_check"
+
 start_standalone()
 {
+    local missing=""
     if [ -z "${DISPLAY:-}" ]; then
-        echo "No X11 display (DISPLAY is not set), so the Standalone was not started."
+        missing="DISPLAY is not set"
+    elif ! timeout 10 "$display_check"; then
+        missing="no X server answers at DISPLAY=$DISPLAY, or it refuses the connection"
+    fi
+    if [ -n "$missing" ]; then
+        echo "No X11 display ($missing), so the Standalone was not started."
         echo "Load QEX Tidewell in a plug-in host (a DAW) from ~/.vst3 or ~/.lv2, or, once a display is"
         echo "there, start the Standalone with:"
         echo "  \"$1\""
@@ -30,7 +39,8 @@ fi
 
 # The tests are configured by the test command, which also installs what they need.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTIDEWELL_BUILD_TESTS=OFF
-cmake --build "$build" --parallel "$(nproc)" --target QEXTidewell_VST3 QEXTidewell_LV2 QEXTidewell_Standalone
+cmake --build "$build" --parallel "$jobs" \
+    --target QEXTidewell_VST3 QEXTidewell_LV2 QEXTidewell_Standalone tidewell_display_check
 
 artefacts="$build/QEXTidewell_artefacts/Release"
 mkdir -p "$HOME/.vst3" "$HOME/.lv2"

@@ -2,12 +2,12 @@
 # Builds the processor core with ThreadSanitizer and runs the thread stress test, then
 # builds the fuzz targets (state, preset and settings files, value texts, clipboard text and
 # the audio path) with clang's libFuzzer, ASan and UBSan, and runs each for a bounded time,
-# as many side by side as there are cores.
+# as many side by side as there are jobs (TIDEWELL_JOBS, by default one per core).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$root/build}"
-jobs="$(nproc)"
+jobs="${TIDEWELL_JOBS:-$(nproc)}"
 
 if [ -f "$root/tests/sanitized/StressTest.cpp" ]; then
     cmake -S "$root" -B "$build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -5,7 +5,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}"
-jobs="$(nproc)"
+jobs="${TIDEWELL_JOBS:-$(nproc)}"
 
 "$root/scripts/install-deps.sh" --test
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks the decisions the run and install scripts make, without a display, root or a network.
-# Usage: setup-scripts-test.sh <case>
+# Usage: setup-scripts-test.sh <case> [<the built tidewell_display_check>]
 set -euo pipefail
 
 scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)"
+display_check_program="${2:-}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -16,20 +17,32 @@ standaloneStartsOnlyWithADisplay()
     printf '#!/bin/sh\ntouch "%s/started"\n' "$work" > "$app"
     chmod +x "$app"
 
+    # Each run sources the run command and uses the display check the build made.
+    start() { source "$scripts/run.sh"; display_check="$display_check_program"; start_standalone "$app"; }
+
     local output
-    output="$(unset DISPLAY WAYLAND_DISPLAY; source "$scripts/run.sh"; start_standalone "$app"; echo "still running")" \
+    output="$(unset DISPLAY WAYLAND_DISPLAY; start; echo "still running")" \
         || fail "the run command fails without a display"
     [ ! -e "$work/started" ] || fail "the Standalone was started without a display"
     grep -q "No X11 display" <<< "$output" || fail "no word of the missing display: $output"
     grep -qF "$app" <<< "$output" || fail "the message does not say where the Standalone is: $output"
     grep -q "still running" <<< "$output" || fail "the script stopped instead of going on"
 
-    (unset WAYLAND_DISPLAY; export DISPLAY=:99; source "$scripts/run.sh"; start_standalone "$app")
-    [ -e "$work/started" ] || fail "the Standalone was not started with an X11 display"
+    # A stale DISPLAY, as over SSH once the forwarding is gone: set, but no server answers.
+    output="$(unset WAYLAND_DISPLAY; export DISPLAY=:987; start; echo "still running")" \
+        || fail "the run command fails when no X server answers"
+    [ ! -e "$work/started" ] || fail "the Standalone was started with a display that does not answer"
+    grep -q "no X server answers at DISPLAY=:987" <<< "$output" || fail "no word of the silent display: $output"
+    grep -q "still running" <<< "$output" || fail "the script stopped instead of going on"
+
+    # A live display; Xvfb stands in for the desktop.
+    xvfb-run -a bash -c 'unset WAYLAND_DISPLAY; source "$0/run.sh"; display_check="$1"; start_standalone "$2"' \
+        "$scripts" "$display_check_program" "$app" > /dev/null
+    [ -e "$work/started" ] || fail "the Standalone was not started with a live X11 display"
     rm "$work/started"
 
     # A Wayland session without XWayland gives the framework no window to open.
-    output="$(unset DISPLAY; export WAYLAND_DISPLAY=wayland-0; source "$scripts/run.sh"; start_standalone "$app")"
+    output="$(unset DISPLAY; export WAYLAND_DISPLAY=wayland-0; start)"
     [ ! -e "$work/started" ] || fail "the Standalone was started with no X11 display"
 }
 

@@ -1,0 +1,22 @@
+#include "DisplayCheck.h"
+
+#include <cstdio>
+#include <juce_events/juce_events.h>
+
+// Made by the framework's Standalone wrapper: the application stays the framework's own.
+juce::JUCEApplicationBase* juce_CreateApplication();
+
+int main (int argc, char* argv[])
+{
+    if (! DisplayCheck::displayOpens())
+    {
+        std::fprintf (stderr,
+                      "%s cannot open the display \"%s\": no X server answers there, or it refuses "
+                      "the connection.\n",
+                      JucePlugin_Name, DisplayCheck::displayName());
+        return 1;
+    }
+
+    juce::JUCEApplicationBase::createInstance = &juce_CreateApplication;
+    return juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+}
