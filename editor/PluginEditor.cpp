@@ -3,6 +3,7 @@
 #include "ModeClipboardText.h"
 #include "processor/ControlTable.h"
 #include "processor/ParamValueConverter.h"
+#include "processor/StatusMessages.h"
 
 #include <cmath>
 
@@ -197,9 +198,9 @@ void QexTidewellAudioProcessorEditor::mouseDown (const juce::MouseEvent& e)
 
 void QexTidewellAudioProcessorEditor::actionListenerCallback (const juce::String& message)
 {
-    if (message == "StateInformationSet" || message == "PresetLoaded")
+    if (message == StatusMessages::stateInformationSet || message == StatusMessages::presetLoaded)
         showActivePanel();
-    else if (message == "SettingsLoaded")
+    else if (message == StatusMessages::settingsLoaded)
         setScale();
 }
 

@@ -1,6 +1,7 @@
 #include "PresetBrowser.h"
 
 #include "WarningBox.h"
+#include "processor/StatusMessages.h"
 
 #include <cstdlib>
 
@@ -257,7 +258,8 @@ void PresetBrowser::buttonClicked (juce::Button* button)
 
 void PresetBrowser::actionListenerCallback (const juce::String& message)
 {
-    if (message != "PresetLoaded" && message != "PresetSaved" && message != "StateInformationSet")
+    if (message != StatusMessages::presetLoaded && message != StatusMessages::presetSaved
+        && message != StatusMessages::stateInformationSet)
         return;
 
     showNameFromState();

@@ -1,6 +1,7 @@
 #include "SettingsDialog.h"
 
 #include "lookandfeel/LookAndFeelCustom.h"
+#include "processor/ProductInfo.h"
 
 namespace
 {
@@ -86,7 +87,7 @@ void SettingsDialog::prepareLayout()
     panelY = 49 - (int) (16.5 * optionRows);
     panelHeight = 33 * optionRows + 237;
 
-    versionLabel.setText (juce::String ("QEX Tidewell v") + versionText, juce::dontSendNotification);
+    versionLabel.setText (juce::String (ProductInfo::name) + " v" + versionText, juce::dontSendNotification);
 
     repaint();
     resized();

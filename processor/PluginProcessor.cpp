@@ -3,6 +3,7 @@
 #include "ParameterSet.h"
 #include "ProductDataFolder.h"
 #include "StateXml.h"
+#include "StatusMessages.h"
 #include "editor/PluginEditor.h"
 
 #include <cmath>
@@ -47,7 +48,7 @@ juce::AudioProcessorValueTreeState::ParameterLayout QexTidewellAudioProcessor::c
 }
 
 //==============================================================================
-const juce::String QexTidewellAudioProcessor::getName() const { return "QEX Tidewell"; }
+const juce::String QexTidewellAudioProcessor::getName() const { return ProductInfo::name; }
 
 void QexTidewellAudioProcessor::prepareToPlay (double sampleRate, int samplesPerBlock)
 {
@@ -121,7 +122,7 @@ void QexTidewellAudioProcessor::setStateInformation (const void* data, int sizeI
             StateXml::replaceParameters (parameters, juce::ValueTree::fromXml (*xml));
 
     resetSmootherValues();
-    sendActionMessage ("StateInformationSet");
+    sendActionMessage (StatusMessages::stateInformationSet);
 }
 
 void QexTidewellAudioProcessor::parameterChanged (const juce::String& parameterID, float newValue)
@@ -136,7 +137,7 @@ bool QexTidewellAudioProcessor::loadPreset (juce::String path)
     if (! PresetFile::apply (parameters, settings, pluginName, path))
         return false;
 
-    sendActionMessage ("PresetLoaded");
+    sendActionMessage (StatusMessages::presetLoaded);
     return true;
 }
 
@@ -145,7 +146,7 @@ bool QexTidewellAudioProcessor::savePreset (const juce::String& chosenPath)
     if (! PresetFile::write (parameters, pluginName, chosenPath))
         return false;
 
-    sendActionMessage ("PresetSaved");
+    sendActionMessage (StatusMessages::presetSaved);
     return true;
 }
 
@@ -153,7 +154,7 @@ bool QexTidewellAudioProcessor::savePreset (const juce::String& chosenPath)
 void QexTidewellAudioProcessor::loadSettings()
 {
     if (settings.load())
-        sendActionMessage ("SettingsLoaded");
+        sendActionMessage (StatusMessages::settingsLoaded);
 }
 
 bool QexTidewellAudioProcessor::saveSettings() { return settings.save(); }

@@ -4,6 +4,7 @@
 #include "ControlSmoothing.h"
 #include "MeterFeed.h"
 #include "PresetFile.h"
+#include "ProductInfo.h"
 #include "Settings.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -78,7 +79,7 @@ public:
     static inline const juce::Identifier& presetDataPath = PresetFile::pathProperty;
 
     juce::AudioProcessorValueTreeState parameters;
-    const juce::String pluginName { "QEX Tidewell" };
+    const juce::String pluginName { ProductInfo::name };
 
     // Full paths, written only by the constructor.
     juce::String dataFolder;

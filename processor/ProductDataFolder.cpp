@@ -1,5 +1,7 @@
 #include "ProductDataFolder.h"
 
+#include "ProductInfo.h"
+
 juce::File productDataFolder()
 {
 #if JUCE_MAC
@@ -15,5 +17,5 @@ juce::File productDataFolder()
             : juce::File::getSpecialLocation (juce::File::userHomeDirectory).getChildFile (".local/share");
 #endif
 
-    return base.getChildFile ("Vellomar").getChildFile ("QEX Tidewell");
+    return base.getChildFile (ProductInfo::maker).getChildFile (ProductInfo::name);
 }
