@@ -59,3 +59,32 @@ juce::File testOutputFolder()
     folder.createDirectory();
     return folder;
 }
+
+ScopedEnvironmentVariable::ScopedEnvironmentVariable (const char* variableName, const juce::String& value)
+    : name (variableName),
+      previous (juce::SystemStats::getEnvironmentVariable (variableName, {})),
+      hadPrevious (std::getenv (variableName) != nullptr)
+{
+    setenv (name, value.toRawUTF8(), 1);
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
+{
+    if (hadPrevious)
+        setenv (name, previous.toRawUTF8(), 1);
+    else
+        unsetenv (name);
+}
+
+int largestAccepted (int low, int high, const std::function<bool (int)>& accepted)
+{
+    while (low < high)
+    {
+        const auto middle = low + (high - low + 1) / 2;
+        if (accepted (middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
+}

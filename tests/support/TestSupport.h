@@ -2,6 +2,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <functional>
 #include <memory>
 
 /** Points XDG_DATA_HOME at a fresh temporary folder for the lifetime of the object, so a
@@ -50,3 +51,20 @@ juce::File testOutputFolder();
 
 /** Saves the image as <name>.png in the given folder of the test output. */
 void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name);
+
+/** Sets an environment variable for the lifetime of the object, then restores it. */
+class ScopedEnvironmentVariable
+{
+public:
+    ScopedEnvironmentVariable (const char* name, const juce::String& value);
+    ~ScopedEnvironmentVariable();
+
+private:
+    const char* name;
+    juce::String previous;
+    bool hadPrevious;
+};
+
+/** The largest n in [low, high] for which accepted (n) holds, when it holds for low and, once
+    it fails, fails for every larger n. */
+int largestAccepted (int low, int high, const std::function<bool (int)>& accepted);
