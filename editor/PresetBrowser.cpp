@@ -1,5 +1,6 @@
 #include "PresetBrowser.h"
 
+#include "DesktopOpener.h"
 #include "WarningBox.h"
 
 #if ! JUCE_WINDOWS
@@ -140,7 +141,7 @@ void PresetBrowser::refreshMenu()
                                       });
         });
 
-    presetMenu.addItem ("Open preset directory", [this] { juce::File (rootFolder).revealToUser(); });
+    presetMenu.addItem ("Open preset directory", [this] { DesktopOpener::showFolder (juce::File (rootFolder)); });
 }
 
 void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)

@@ -191,3 +191,15 @@ TEST_F (PresetBrowserTest, aScanStopsAtItsDepthAndEntryBounds)
     EXPECT_LT (browser.getPresetFiles().size(), PresetBrowser::maxScanEntries);
     EXPECT_FALSE (listed (browser, "f1.qexp"));
 }
+
+TEST_F (PresetBrowserTest, openPresetDirectoryGoesToTheDesktopsOpenerAsItIs)
+{
+    const ScopedShellCharactersDataHome hostileHome (home);
+    QexTidewellAudioProcessor inHostileFolder;
+    PresetBrowser browser (inHostileFolder);
+    OpenerStub opener;
+
+    ASSERT_TRUE (choose (browser.getPresetMenu(), "Open preset directory"));
+    EXPECT_EQ (opener.nextCall(), juce::StringArray (inHostileFolder.presetFolder));
+    EXPECT_TRUE (inHostileFolder.presetFolder.contains ("$(touch x)"));
+}
