@@ -140,7 +140,9 @@ void Navbar::savePresetTo (const juce::File& chosen)
 
     const auto path = PresetFile::pathFor (chosen.getFullPathName());
 
-    if (! juce::File (path).exists())
+    // Only a preset is offered to be replaced; a folder in its place fails to be written,
+    // which writePreset reports.
+    if (! juce::File (path).existsAsFile())
     {
         writePreset (path);
         return;

@@ -53,6 +53,16 @@ TEST_F (TopBar, theUserIsWarnedOfAMissingGuideAndOfAPresetNotSavedButNotOfACance
     editor->navbar.savePresetTo (userFolder.getChildFile ("no folder/Cold.qexp"));
     pumpMessages();
     EXPECT_EQ (openAlerts().size(), 2);
+
+    // A folder named like the preset is no preset to replace: the save is refused at once.
+    const auto folder = userFolder.getChildFile ("x.qexp");
+    ASSERT_TRUE (folder.createDirectory());
+    editor->navbar.savePresetTo (userFolder.getChildFile ("x"));
+    pumpMessages();
+    ASSERT_EQ (openAlerts().size(), 3);
+    EXPECT_EQ (openAlerts().getLast()->getName(), "WARNING");
+    EXPECT_EQ (openAlerts().getLast()->getNumButtons(), 1) << "nothing offered to replace";
+    EXPECT_TRUE (folder.isDirectory());
 }
 
 TEST_F (TopBar, savingOverAnExistingPresetAsksFirstWhateverNameWasTypedAndKeepsAReadOnlyOne)
