@@ -1,5 +1,6 @@
 #include "Navbar.h"
 
+#include "DesktopOpener.h"
 #include "PluginEditor.h"
 #include "WarningBox.h"
 #include "lookandfeel/LookAndFeelCustom.h"
@@ -64,7 +65,7 @@ Navbar::Navbar (QexTidewellAudioProcessor& processor) : audioProcessor (processo
 
     logoMenu.addItem ("User guide", [this] { openUserGuide(); });
     logoMenu.addItem ("Reset GUI scaling", [this] { resetGuiScaling(); });
-    logoMenu.addItem ("Visit vellomar.com", [] { juce::URL (webSiteAddress).launchInDefaultBrowser(); });
+    logoMenu.addItem ("Visit vellomar.com", [] { DesktopOpener::openWebPage (juce::URL (webSiteAddress)); });
 
     // Grey while on (bypassed). Its clicks go to the parameter only, through the attachment.
     makeButton (bypass, "BypassButton", juce::DrawableButton::ImageFitted, BinaryData::power_svg,
@@ -139,7 +140,9 @@ void Navbar::savePresetTo (const juce::File& chosen)
 
     const auto path = PresetFile::pathFor (chosen.getFullPathName());
 
-    if (! juce::File (path).exists())
+    // Only a preset is offered to be replaced; a folder in its place fails to be written,
+    // which writePreset reports.
+    if (! juce::File (path).existsAsFile())
     {
         writePreset (path);
         return;
@@ -172,7 +175,7 @@ void Navbar::openUserGuide()
     const auto guide = juce::File (audioProcessor.dataFolder).getChildFile (userGuideFileName);
 
     if (guide.existsAsFile())
-        guide.startAsProcess();
+        DesktopOpener::openDocument (guide);
     else
         showWarningBox ("User guide does not exist!");
 }

@@ -1,9 +1,12 @@
 #include "PresetBrowser.h"
 
+#include "DesktopOpener.h"
 #include "WarningBox.h"
 #include "processor/StatusMessages.h"
 
-#include <cstdlib>
+#if ! JUCE_WINDOWS
+#include <sys/stat.h>
+#endif
 
 namespace
 {
@@ -18,16 +21,16 @@ constexpr bool foldersFirst = false;
 constexpr bool foldersFirst = true;
 #endif
 
-/** The folder's path with every link resolved, so that a folder reached twice is recognised. */
-juce::String resolvedPath (const juce::File& folder)
+/** What tells a folder apart however it is reached: its device and node where there are such. */
+juce::String folderIdentity (const juce::File& folder)
 {
-#if JUCE_WINDOWS
-    return folder.getFullPathName();
-#else
-    std::unique_ptr<char, decltype (&std::free)> resolved (::realpath (folder.getFullPathName().toRawUTF8(), nullptr),
-                                                           &std::free);
-    return resolved != nullptr ? juce::String::fromUTF8 (resolved.get()) : folder.getFullPathName();
+    const auto path = folder.getFullPathName();
+#if ! JUCE_WINDOWS
+    struct stat status;
+    if (::stat (path.toRawUTF8(), &status) == 0)
+        return juce::String ((juce::uint64) status.st_dev) + ":" + juce::String ((juce::uint64) status.st_ino);
 #endif
+    return path;
 }
 
 std::unique_ptr<juce::DrawablePath> chevron (juce::Colour colour)
@@ -108,9 +111,15 @@ void PresetBrowser::refreshMenu()
     currentPresetPath =
         audioProcessor.parameters.state.getProperty (QexTidewellAudioProcessor::presetDataPath).toString();
 
+    // Each real folder is listed once per scan however many links lead to it, so the scan
+    // costs what is on disk, not the number of paths through it. The two preset folders are
+    // listed in their own places only.
+    listedFolders = { folderIdentity (juce::File (userFolder)), folderIdentity (juce::File (factoryFolder)) };
+    entriesLeft = maxScanEntries;
+
     juce::PopupMenu userMenu;
     addFilesToMenu (&userMenu, userFolder);
-    presetMenu.addSubMenu ("User presets", userMenu, true);
+    presetMenu.addSubMenu ("User presets", std::move (userMenu), true);
 
     addFilesToMenu (&presetMenu, factoryFolder);
 
@@ -133,32 +142,43 @@ void PresetBrowser::refreshMenu()
                                       });
         });
 
-    presetMenu.addItem ("Open preset directory", [this] { juce::File (rootFolder).revealToUser(); });
+    presetMenu.addItem ("Open preset directory", [this] { DesktopOpener::showFolder (juce::File (rootFolder)); });
 }
 
 void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
 {
-    const juce::File directory (juce::File::addTrailingSeparator (folder));
+    addFolderToMenu (*menu, juce::File (juce::File::addTrailingSeparator (folder)), 0);
+}
 
-    // A link back to a folder being listed would otherwise recurse until the stack runs out.
-    const auto resolved = resolvedPath (directory);
-    if (foldersBeingListed.contains (resolved))
-        return;
+void PresetBrowser::addFolderToMenu (juce::PopupMenu& menu, const juce::File& folder, int depth)
+{
+    juce::Array<juce::File> children, files;
 
-    foldersBeingListed.add (resolved);
+    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
+    {
+        if (entriesLeft <= 0)
+            break;
 
-    auto children = directory.findChildFiles (juce::File::findFilesAndDirectories, false, "*");
+        --entriesLeft;
+        (foldersFirst && ! entry.isDirectory() ? files : children).add (entry.getFile());
+    }
 
-    const juce::File::NaturalFileComparator comparator (foldersFirst);
-    children.sort (comparator);
+    // Sorted by path alone: told to put folders first, the framework's comparator would ask
+    // the file system at every comparison whether each file is a folder.
+    const juce::File::NaturalFileComparator byPath (false);
+    children.sort (byPath);
+    files.sort (byPath);
+    children.addArray (files);
 
     for (const auto& child : children)
     {
         if (child.isDirectory())
         {
             juce::PopupMenu subMenu;
-            addFilesToMenu (&subMenu, child.getFullPathName());
-            menu->addSubMenu (child.getFileName(), subMenu, true);
+            if (depth < maxFolderDepth && listedFolders.insert (folderIdentity (child)).second)
+                addFolderToMenu (subMenu, child, depth + 1);
+
+            menu.addSubMenu (child.getFileName(), std::move (subMenu), true);
             continue;
         }
 
@@ -172,11 +192,9 @@ void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
         if (isCurrent)
             currentIndex = index + 1;
 
-        menu->addItem (child.getFileNameWithoutExtension(), true, isCurrent, [this, path] { loadPresetFile (path); });
+        menu.addItem (child.getFileNameWithoutExtension(), true, isCurrent, [this, path] { loadPresetFile (path); });
         presetFiles.add (child);
     }
-
-    foldersBeingListed.remove (foldersBeingListed.size() - 1);
 }
 
 void PresetBrowser::loadPresetFile (const juce::String& path)

@@ -6,6 +6,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
+#include <set>
 
 /** The preset selector in the top bar: the current preset's name, which opens a menu of every
     preset in the user and factory folders, between arrows that step through that same list.
@@ -25,8 +26,15 @@ public:
     /** Rescans both preset folders and rebuilds the menu and the arrows' list. */
     void refreshMenu();
 
-    /** Adds folder's presets to menu, and a sub-menu for each sub-folder. */
+    /** Adds folder's presets to menu, and a sub-menu for each sub-folder, within what is left
+        of the scan that refreshMenu started. */
     void addFilesToMenu (juce::PopupMenu* menu, juce::String folder);
+
+    /** Bounds of one scan, so that no folder tree can hold up the message thread: the folder
+        entries it looks at, and how deep below a preset folder it lists. What lies beyond is
+        left out; a folder past the depth shows as an empty sub-menu. */
+    static constexpr int maxScanEntries = 4096;
+    static constexpr int maxFolderDepth = 16;
 
     const juce::PopupMenu& getPresetMenu() const { return presetMenu; }
     const juce::Array<juce::File>& getPresetFiles() const { return presetFiles; }
@@ -35,6 +43,7 @@ public:
 
 private:
     void showNameFromState();
+    void addFolderToMenu (juce::PopupMenu& menu, const juce::File& folder, int depth);
 
     /** Loads the preset at path, and tells the user when a file was named but not loaded. */
     void loadPresetFile (const juce::String& path);
@@ -57,7 +66,11 @@ private:
     juce::PopupMenu presetMenu;
     bool menuOpen = false;
     std::unique_ptr<juce::FileChooser> loadChooser;
-    juce::StringArray foldersBeingListed;
+
+    // The scan in progress: the folders it has listed, told apart however they were reached,
+    // and the entries it may still look at.
+    std::set<juce::String> listedFolders;
+    int entriesLeft = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetBrowser)
 };

@@ -30,8 +30,9 @@ QexTidewellAudioProcessor::QexTidewellAudioProcessor()
     factoryPresetFolder = presets.getChildFile ("Factory").getFullPathName();
     juce::File (factoryPresetFolder).createDirectory();
 
-    parameters.state.setProperty (presetDataName, "Init", nullptr);
-    parameters.state.setProperty (presetDataPath, presetFolder + "/" + "Init.qexp", nullptr);
+    // A data folder whose path would not fit in a state that restores leaves the path empty.
+    if (! PresetFile::nameCurrentPreset (parameters, "Init", presetFolder + "/" + "Init.qexp"))
+        PresetFile::nameCurrentPreset (parameters, "Init", {});
 
     loadSettings();
 

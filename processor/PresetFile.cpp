@@ -69,6 +69,15 @@ juce::StringArray parametersToKeep (juce::XmlElement& root, const Settings& sett
 
     return keep;
 }
+
+bool restoresNamed (const juce::AudioProcessorValueTreeState& parameters, const juce::String& name,
+                    const juce::String& path)
+{
+    auto named = parameters.state.createCopy();
+    named.setProperty (PresetFile::nameProperty, name, nullptr);
+    named.setProperty (PresetFile::pathProperty, path, nullptr);
+    return StateXml::restoresWhenSaved (parameters, named);
+}
 } // namespace
 
 juce::String PresetFile::pathFor (const juce::String& chosenPath)
@@ -135,8 +144,8 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     const auto name = file.getFileNameWithoutExtension();
 
     // Writing goes through a temporary file that is renamed over the old one, which would
-    // replace a preset the user made read-only.
-    if (isReadOnly (file))
+    // replace a preset the user made read-only, or an empty folder.
+    if (isReadOnly (file) || file.isDirectory() || ! restoresNamed (parameters, name, path))
         return false;
 
     // Like a load, the file holds only what the plug-in reads: the values of every parameter
@@ -160,7 +169,13 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
 
     // The live tree is renamed only once the file exists, so a failed write leaves it naming
     // the preset that was current.
-    if (! xml.writeTo (file))
+    return xml.writeTo (file) && nameCurrentPreset (parameters, name, path);
+}
+
+bool PresetFile::nameCurrentPreset (juce::AudioProcessorValueTreeState& parameters, const juce::String& name,
+                                    const juce::String& path)
+{
+    if (! restoresNamed (parameters, name, path))
         return false;
 
     parameters.state.setProperty (pathProperty, path, nullptr);

@@ -30,7 +30,13 @@ public:
 
     /** Writes the parameter values to pathFor (chosenPath), and on success makes the tree's
         preset name and path name the written file. False, with nothing changed, for an empty
-        path (a cancelled dialog), an existing file that is read-only, or a failed write. */
+        path (a cancelled dialog), a folder or a read-only file in the preset's place, a name
+        and path that would leave a state too large to restore, or a failed write. */
     static bool write (juce::AudioProcessorValueTreeState& parameters, const juce::String& pluginName,
                        const juce::String& chosenPath);
+
+    /** Sets the tree's preset name and path. False, with nothing changed, when the state the
+        plug-in would then save could not be restored. */
+    static bool nameCurrentPreset (juce::AudioProcessorValueTreeState& parameters, const juce::String& name,
+                                   const juce::String& path);
 };

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <set>
 
 #include <fcntl.h>
@@ -157,6 +158,19 @@ void dropRepeatedAttributes (juce::XmlElement& element)
     for (auto* child : element.getChildIterator())
         dropRepeatedAttributes (*child);
 }
+
+/** The bytes an element's value attribute takes in the state's text, escaped as written. */
+int valueAttributeBytes (const juce::ValueTree& element)
+{
+    if (! element.hasProperty (valueProperty))
+        return 0;
+
+    juce::XmlElement alone ("a");
+    alone.setAttribute (valueProperty, element[valueProperty].toString());
+
+    const auto written = alone.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
+    return (int) written.getNumBytesAsUTF8() - (int) std::strlen ("<a/>");
+}
 } // namespace
 
 std::unique_ptr<juce::XmlElement> StateXml::parse (const juce::String& text)
@@ -253,6 +267,25 @@ juce::String StateXml::currentValueText (juce::AudioProcessorValueTreeState& par
     return {};
 }
 
+bool StateXml::restoresWhenSaved (const juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& state)
+{
+    // The tree writes a parameter's value into the last element with its ID, in its own form,
+    // which may take more bytes than the text it read. Counting every such value at no less
+    // than the longest form makes the answer the same for the state saved from this one, so
+    // a restored state restores again however its values move; a longer text counts as it is.
+    std::map<juce::String, juce::ValueTree> written;
+
+    for (const auto& child : state)
+        if (const auto id = child[idProperty].toString(); parameters.getParameter (id) != nullptr)
+            written[id] = child;
+
+    auto room = 0;
+    for (const auto& [id, element] : written)
+        room += juce::jmax (0, maxValueBytes - valueAttributeBytes (element));
+
+    return readsBack (state, juce::XmlElement::TextFormat().singleLine(), 0, room);
+}
+
 bool StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState)
 {
     for (auto child : newState)
@@ -286,10 +319,7 @@ bool StateXml::replaceParameters (juce::AudioProcessorValueTreeState& parameters
         }
     }
 
-    // The tree writes each parameter's value in its own form, which may take more bytes than
-    // the text it read; the state it saves must still be read back.
-    const auto numParameters = parameters.processor.getParameters().size();
-    if (! readsBack (newState, juce::XmlElement::TextFormat().singleLine(), 0, numParameters * maxValueBytes))
+    if (! restoresWhenSaved (parameters, newState))
         return false;
 
     parameters.replaceState (newState);

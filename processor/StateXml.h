@@ -19,7 +19,8 @@ public:
     /** Texts with more element tags than this are not parsed: a state has 33. */
     static constexpr int maxElements = 512;
 
-    /** The most bytes a parameter's value takes in a saved state, with its attribute name. */
+    /** The most bytes a parameter's value takes in a saved state, with its attribute name,
+        when the tree wrote it. */
     static constexpr int maxValueBytes = 48;
 
     /** Parses XML text; null when it does not parse, or holds what the framework's parser
@@ -47,12 +48,18 @@ public:
     /** The value of the parameter with this ID as the tree would write it now. */
     static juce::String currentValueText (juce::AudioProcessorValueTreeState& parameters, const juce::String& id);
 
+    /** Whether the plug-in, holding state (which has an element for every parameter), saves a
+        state that a restore takes back. Each parameter's value counts at least as long as the
+        longest the tree writes, so the answer stays the same while the parameters move.
+        Whatever changes the tree's state checks this first. */
+    static bool restoresWhenSaved (const juce::AudioProcessorValueTreeState& parameters, const juce::ValueTree& state);
+
     /** Replaces the parameter tree's state with newState. Every parameter that newState has
         no element for keeps its current value, and gains an element holding it. A "value"
         that reads as NaN would put NaN into the parameter and from there into the audio, so
         such an element takes the parameter's current value instead; an exponent too long for
         the framework's number reader is shortened to one that means the same.
         False, with nothing changed, when the state the tree would then save could not be
-        read back: whatever is taken in can be saved and restored. */
+        restored (restoresWhenSaved): whatever is taken in can be saved and restored. */
     static bool replaceParameters (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree newState);
 };

@@ -1,5 +1,8 @@
 #include "EditorTestSupport.h"
 
+#include <cerrno>
+#include <sys/wait.h>
+
 using namespace editortest;
 
 using TopBar = EditorTest;
@@ -50,6 +53,16 @@ TEST_F (TopBar, theUserIsWarnedOfAMissingGuideAndOfAPresetNotSavedButNotOfACance
     editor->navbar.savePresetTo (userFolder.getChildFile ("no folder/Cold.qexp"));
     pumpMessages();
     EXPECT_EQ (openAlerts().size(), 2);
+
+    // A folder named like the preset is no preset to replace: the save is refused at once.
+    const auto folder = userFolder.getChildFile ("x.qexp");
+    ASSERT_TRUE (folder.createDirectory());
+    editor->navbar.savePresetTo (userFolder.getChildFile ("x"));
+    pumpMessages();
+    ASSERT_EQ (openAlerts().size(), 3);
+    EXPECT_EQ (openAlerts().getLast()->getName(), "WARNING");
+    EXPECT_EQ (openAlerts().getLast()->getNumButtons(), 1) << "nothing offered to replace";
+    EXPECT_TRUE (folder.isDirectory());
 }
 
 TEST_F (TopBar, savingOverAnExistingPresetAsksFirstWhateverNameWasTypedAndKeepsAReadOnlyOne)
@@ -101,4 +114,33 @@ TEST_F (TopBar, theSettingsAndRefreshButtonsActOnTheEditor)
     juce::File (processor.userPresetFolder).getChildFile ("New.qexp").create();
     click (button (editor->navbar, "refreshButton"));
     EXPECT_EQ (editor->presetBrowser.getPresetFiles().size(), 1);
+}
+
+TEST_F (TopBar, theGuideAndTheWebSiteGoToTheDesktopsOpenerAsTheyAreAndNothingIsRunOrWaitedFor)
+{
+    const ScopedShellCharactersDataHome hostileHome (home);
+    QexTidewellAudioProcessor inHostileFolder;
+    Navbar bar (inHostileFolder);
+    OpenerStub opener;
+
+    // A guide that would leave a mark if it were run as the program it claims to be.
+    const auto mark = home.root().getChildFile ("guide-ran");
+    const auto guide = juce::File (inHostileFolder.dataFolder).getChildFile (Navbar::userGuideFileName);
+    ASSERT_TRUE (guide.replaceWithText ("#!/bin/sh\ntouch '" + mark.getFullPathName() + "'\n", false, false, "\n"));
+    ASSERT_TRUE (guide.setExecutePermission (true));
+
+    opener.hold (true);
+    ASSERT_TRUE (choose (bar.getLogoMenu(), "User guide"));
+    EXPECT_EQ (opener.nextCall(), juce::StringArray (guide.getFullPathName()));
+    EXPECT_FALSE (opener.callsEnded()) << "the editor went on while the opener ran";
+    const auto collected = waitpid (-1, nullptr, WNOHANG);
+    const auto error = errno;
+    EXPECT_TRUE (collected == -1 && error == ECHILD) << "no process of the editor's is left to collect";
+    opener.hold (false);
+
+    ASSERT_TRUE (choose (bar.getLogoMenu(), "Visit vellomar.com"));
+    EXPECT_EQ (opener.nextCall(), juce::StringArray ("https://vellomar.com"));
+    EXPECT_FALSE (mark.exists());
+    pumpMessages();
+    EXPECT_TRUE (openAlerts().isEmpty());
 }

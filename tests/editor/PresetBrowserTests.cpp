@@ -126,3 +126,80 @@ TEST_F (PresetBrowserTest, withoutPresetsTheArrowsLoadNothingAndPressingTheNameO
     pumpMessages();
     EXPECT_FALSE (browser.isMenuOpen());
 }
+
+TEST_F (PresetBrowserTest, eachFolderIsListedOnceHoweverManyLinksFanOutToIt)
+{
+    // Levels L0 to L13, each with four links to the next: walking every path would list the
+    // last level 4^13 times.
+    constexpr int levels = 14;
+    const auto fan = user.getChildFile ("Fan");
+    const auto level = [&fan] (int i) { return fan.getChildFile ("L" + juce::String (i)); };
+    // Clearing the data folder would follow the links down every path; they go first.
+    const juce::ScopeGuard removeLinks { [&fan] { fan.deleteRecursively(); } };
+
+    for (int i = 0; i < levels; ++i)
+        ASSERT_TRUE (level (i).createDirectory());
+    for (int i = 0; i + 1 < levels; ++i)
+        for (const auto* link : { "a", "b", "c", "d" })
+            ASSERT_TRUE (level (i + 1).createSymbolicLink (level (i).getChildFile (link), true));
+    level (levels - 1).getChildFile ("end.qexp").create();
+    ASSERT_TRUE (factory.createSymbolicLink (user.getChildFile ("Factory"), true));
+
+    PresetBrowser browser (processor);
+
+    // The first path reaches each level; every other path, and the level itself, show it empty.
+    juce::String chain = "end";
+    for (int i = levels - 2; i >= 0; --i)
+        chain = "a[" + chain + "] b[] c[] d[]";
+    juce::StringArray fanMenu { "L0[" + chain + "]" };
+    for (int i = 1; i < levels; ++i)
+        fanMenu.add ("L" + juce::String (i) + "[]");
+    EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Fan[" + fanMenu.joinIntoString (" ") + "]"));
+    EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Factory[]")) << "the factory keeps its own place";
+
+    juce::StringArray order;
+    for (const auto& file : browser.getPresetFiles())
+        order.add (file.getFileNameWithoutExtension());
+    EXPECT_EQ (order.joinIntoString (" "), "end x .hidden a B f1");
+}
+
+TEST_F (PresetBrowserTest, aScanStopsAtItsDepthAndEntryBounds)
+{
+    auto deep = user.getChildFile ("Deep");
+    for (int depth = 1; depth <= PresetBrowser::maxFolderDepth + 1; ++depth, deep = deep.getChildFile ("d"))
+        ASSERT_TRUE (deep.getChildFile ("at" + juce::String (depth) + ".qexp").create());
+
+    const auto listed = [] (PresetBrowser& b, const juce::String& name)
+    {
+        for (const auto& file : b.getPresetFiles())
+            if (file.getFileName() == name)
+                return true;
+        return false;
+    };
+    {
+        PresetBrowser browser (processor);
+        EXPECT_TRUE (listed (browser, "at" + juce::String (PresetBrowser::maxFolderDepth) + ".qexp"));
+        EXPECT_FALSE (listed (browser, "at" + juce::String (PresetBrowser::maxFolderDepth + 1) + ".qexp"));
+        EXPECT_TRUE (listed (browser, "f1.qexp"));
+    }
+
+    // More entries than a scan looks at: the rest, the factory presets among them, is left out.
+    const auto many = user.getChildFile ("Many");
+    for (int i = 0; i < PresetBrowser::maxScanEntries; ++i)
+        ASSERT_TRUE (many.getChildFile (juce::String (i) + ".qexp").create());
+    PresetBrowser browser (processor);
+    EXPECT_LT (browser.getPresetFiles().size(), PresetBrowser::maxScanEntries);
+    EXPECT_FALSE (listed (browser, "f1.qexp"));
+}
+
+TEST_F (PresetBrowserTest, openPresetDirectoryGoesToTheDesktopsOpenerAsItIs)
+{
+    const ScopedShellCharactersDataHome hostileHome (home);
+    QexTidewellAudioProcessor inHostileFolder;
+    PresetBrowser browser (inHostileFolder);
+    OpenerStub opener;
+
+    ASSERT_TRUE (choose (browser.getPresetMenu(), "Open preset directory"));
+    EXPECT_EQ (opener.nextCall(), juce::StringArray (inHostileFolder.presetFolder));
+    EXPECT_TRUE (inHostileFolder.presetFolder.contains ("$(touch x)"));
+}

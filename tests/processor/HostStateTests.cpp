@@ -158,32 +158,37 @@ TEST_F (HostState, hostileValuesStayInsideEveryParameterRange)
 TEST_F (HostState, whatARestoreAcceptsSavesAndRestoresInAFreshInstanceEvenAtTheReadersLimits)
 {
     // A state of this plug-in grown to the limits: as many elements as the reader takes, most
-    // of them unknown and kept, and as many bytes as still leave room for the tree to write
-    // every value in its own form.
+    // of them unknown and kept, and the longest name a restore still accepts.
     set ("paramGain", -6.0f);
     const auto own = save();
-    const auto grown = [&own] (int extraBytes)
+    auto text = juce::String::fromUTF8 ((const char*) own.getData() + 8, (int) own.getSize() - 9);
+    const auto unknown = "<x a=\"" + juce::String::repeatedString ("y", 100) + "\"/>";
+    text = text.replace ("</PARAMETERS>",
+                         juce::String::repeatedString (unknown, StateXml::maxElements - 33) + "</PARAMETERS>");
+    const auto grown = [&text] (int nameBytes)
     {
-        auto text = juce::String::fromUTF8 ((const char*) own.getData() + 8, (int) own.getSize() - 9);
-        const auto unknown = "<x a=\"" + juce::String::repeatedString ("y", 100) + "\"/>";
-        text = text.replace ("</PARAMETERS>",
-                             juce::String::repeatedString (unknown, StateXml::maxElements - 33) + "</PARAMETERS>")
-                   .replace ("presetName=\"Init\"", "presetName=\"\"");
-        const auto room = StateXml::maxTextBytes - 32 * StateXml::maxValueBytes - (int) text.getNumBytesAsUTF8();
-        return text.replace ("presetName=\"\"",
-                             "presetName=\"" + juce::String::repeatedString ("w", room + extraBytes) + "\"");
+        return envelope (text.replace ("presetName=\"Init\"",
+                                       "presetName=\"" + juce::String::repeatedString ("w", nameBytes) + "\""));
     };
+    const auto largest = largestAccepted (0, StateXml::maxTextBytes,
+                                          [&] (int nameBytes)
+                                          {
+                                              restore (grown (nameBytes));
+                                              return presetName().length() == nameBytes;
+                                          });
+    const auto atLimit = grown (largest);
+    EXPECT_GE ((int) atLimit.getSize() - 9, StateXml::maxTextBytes - 32 * StateXml::maxValueBytes)
+        << "room is kept only for values to be written in their longest form";
 
+    // However far the values then move, the state the plug-in saves restores in a fresh instance.
     set ("paramGain", 3.0f);
-    restore (envelope (grown (1)));
-    EXPECT_EQ (value ("paramGain"), 3.0f) << "one byte more is refused";
-    restore (envelope (grown (0)));
+    restore (atLimit);
     EXPECT_EQ (value ("paramGain"), -6.0f);
-
+    setEveryParameterAwayFromDefault();
     const auto saved = save();
     QexTidewellAudioProcessor restored;
     restoreState (restored, saved);
-    EXPECT_EQ (restored.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
+    EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString().length(), largest);
     EXPECT_EQ (stateOf (restored), saved);
 
     // Short text that the tree writes at four times its length is refused all the same.
@@ -191,4 +196,16 @@ TEST_F (HostState, whatARestoreAcceptsSavesAndRestoresInAFreshInstanceEvenAtTheR
     restore (envelope (stateText (paramElement ("paramGain", "-6.0"))
                            .replace ("Warm.qexp", juce::String::repeatedString (">", 20000))));
     EXPECT_EQ (value ("paramGain"), 3.0f);
+}
+
+TEST_F (HostState, aFreshInstanceWhoseDataFolderIsTooLongToKeepStillSavesAStateThatRestores)
+{
+    // Each quote is written as "&quot;": six bytes of the state per byte of the path.
+    const ScopedEnvironmentVariable longHome (
+        "XDG_DATA_HOME", dataHome.root().getChildFile (juce::String::repeatedString ("\"", 12000)).getFullPathName());
+    QexTidewellAudioProcessor farAway;
+    EXPECT_EQ (farAway.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Init");
+
+    restore (stateOf (farAway));
+    EXPECT_EQ (presetPath(), "") << "the path that does not fit is left out";
 }

@@ -108,6 +108,13 @@ TEST_F (PresetFiles, aCancelledOrFailedSaveKeepsTheCurrentPresetAndReportsNothin
     readOnly.setReadOnly (false);
     readOnly.deleteFile();
 
+    // Renaming a temporary file over an empty folder would replace the folder.
+    const auto folder = userFolder().getChildFile ("Folder.qexp");
+    ASSERT_TRUE (folder.createDirectory());
+    EXPECT_FALSE (processor.savePreset (userFolder().getChildFile ("Folder").getFullPathName()));
+    EXPECT_TRUE (folder.isDirectory());
+    folder.deleteFile();
+
     EXPECT_EQ (presetName(), "Init");
     EXPECT_TRUE (presetPath().endsWith ("Init.qexp"));
     EXPECT_EQ (userFolder().getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
@@ -279,4 +286,48 @@ TEST_F (PresetFiles, whatALoadAcceptsSavesAndRestoresEvenAtTheReadersLimits)
     EXPECT_FALSE (load (atLimit));
     EXPECT_EQ (allValues(), before);
     EXPECT_EQ (presetName(), "Again");
+}
+
+TEST_F (PresetFiles, aSaveThatWouldLeaveAStateTooLargeToRestoreIsRefusedRightAtTheLimit)
+{
+    // A restored state that, naming the preset Warm in the user folder, is as large as a
+    // restore takes.
+    const auto warm = userFolder().getChildFile ("Warm.qexp");
+    const auto own = stateOf (processor);
+    auto xml = juce::AudioProcessor::getXmlFromBinary (own.getData(), (int) own.getSize());
+    xml->setAttribute (QexTidewellAudioProcessor::presetDataName, "Warm");
+    xml->setAttribute (QexTidewellAudioProcessor::presetDataPath, warm.getFullPathName());
+    const auto padded = [&xml] (int bytes)
+    {
+        auto state = *xml;
+        state.setAttribute ("padding", juce::String::repeatedString ("p", bytes));
+        juce::MemoryBlock data;
+        juce::AudioProcessor::copyXmlToBinary (state, data);
+        return data;
+    };
+    const auto largest = largestAccepted (0, StateXml::maxTextBytes,
+                                          [&] (int bytes)
+                                          {
+                                              restoreState (processor, padded (bytes));
+                                              return processor.parameters.state["padding"].toString().length() == bytes;
+                                          });
+
+    restoreState (processor, padded (largest));
+    EXPECT_TRUE (processor.savePreset (warm.getFullPathName())) << "the same name and path take no more room";
+
+    // Two more letters take four more bytes, a folder named with one CJK letter nine ("&#38899;/").
+    const auto cjk = userFolder().getChildFile (juce::CharPointer_UTF8 ("\xe9\x9f\xb3"));
+    ASSERT_TRUE (cjk.createDirectory());
+    EXPECT_FALSE (processor.savePreset (userFolder().getChildFile ("Warmer").getFullPathName()));
+    EXPECT_FALSE (processor.savePreset (cjk.getChildFile ("Warm").getFullPathName()));
+    EXPECT_FALSE (userFolder().getChildFile ("Warmer.qexp").exists());
+    EXPECT_FALSE (cjk.getChildFile ("Warm.qexp").exists());
+    EXPECT_EQ (presetName(), "Warm");
+    EXPECT_EQ (presetPath(), warm.getFullPathName());
+
+    restoreState (processor, padded (largest - 4));
+    ASSERT_TRUE (processor.savePreset (userFolder().getChildFile ("Warmer").getFullPathName()));
+    QexTidewellAudioProcessor restored;
+    restoreState (restored, stateOf (processor));
+    EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Warmer");
 }

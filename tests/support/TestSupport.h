@@ -2,7 +2,9 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <functional>
 #include <memory>
+#include <ostream>
 
 /** Points XDG_DATA_HOME at a fresh temporary folder for the lifetime of the object, so a
     processor created meanwhile keeps its presets and settings there. */
@@ -50,3 +52,64 @@ juce::File testOutputFolder();
 
 /** Saves the image as <name>.png in the given folder of the test output. */
 void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name);
+
+/** Sets an environment variable for the lifetime of the object, then restores it. */
+class ScopedEnvironmentVariable
+{
+public:
+    ScopedEnvironmentVariable (const char* name, const juce::String& value);
+    ~ScopedEnvironmentVariable();
+
+private:
+    const char* name;
+    juce::String previous;
+    bool hadPrevious;
+};
+
+/** Points XDG_DATA_HOME, for the lifetime of the object, at a folder inside dataHome whose
+    name is full of what a shell would expand or run: a path within it must reach a program
+    as it is. */
+class ScopedShellCharactersDataHome
+{
+public:
+    explicit ScopedShellCharactersDataHome (const ScopedDataHome& dataHome);
+
+private:
+    ScopedEnvironmentVariable variable;
+};
+
+/** Puts a stand-in for the desktop's opener, xdg-open, first on PATH for the lifetime of the
+    object. Each call records its arguments; while the stand-in is held, each call then waits
+    until it is released (for some seconds at most) before it ends. */
+class OpenerStub
+{
+public:
+    OpenerStub();
+    ~OpenerStub();
+
+    /** Waits, for some seconds at most, for the next call and gives its arguments; nothing when
+        no call came. */
+    juce::StringArray nextCall();
+
+    void hold (bool shouldHold);
+
+    /** Whether every call that was recorded has ended. */
+    bool callsEnded() const;
+
+private:
+    juce::File folder;
+    ScopedEnvironmentVariable path;
+};
+
+/** The largest n in [low, high] for which accepted (n) holds, when it holds for low and, once
+    it fails, fails for every larger n. */
+int largestAccepted (int low, int high, const std::function<bool (int)>& accepted);
+
+namespace juce
+{
+/** Lets test failures show a list of strings as text. */
+inline void PrintTo (const StringArray& strings, std::ostream* out)
+{
+    *out << (strings.isEmpty() ? "[]" : "[\"" + strings.joinIntoString ("\", \"") + "\"]");
+}
+} // namespace juce
