@@ -121,8 +121,8 @@ void Navbar::buttonClicked (juce::Button* button)
 void Navbar::launchSaveDialog()
 {
     presetChooser = std::make_unique<juce::FileChooser> ("Please enter the name of the preset to save",
-                                                         juce::File (audioProcessor.userPresetFolder), "*.qexp", true,
-                                                         false, nullptr);
+                                                         juce::File (audioProcessor.userPresetFolder),
+                                                         "*" + PresetFile::extension, true, false, nullptr);
 
     // canSelectFiles is needed by the framework's own dialog where no native one exists. The
     // dialog's own overwrite warning is not asked for: it checks the name as typed, before

@@ -12,8 +12,6 @@ namespace
 {
 using LF = LookAndFeelCustom;
 
-const juce::String presetExtension (".qexp");
-
 // Finder lists folders among files; elsewhere file browsers put folders first.
 #if JUCE_MAC
 constexpr bool foldersFirst = false;
@@ -131,7 +129,7 @@ void PresetBrowser::refreshMenu()
         {
             loadChooser = std::make_unique<juce::FileChooser> ("Select the preset you want to load...",
                                                                juce::File (audioProcessor.userPresetFolder),
-                                                               "*" + presetExtension, true, false, nullptr);
+                                                               "*" + PresetFile::extension, true, false, nullptr);
 
             loadChooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectFiles,
                                       [this] (const juce::FileChooser& chooser)
@@ -182,7 +180,7 @@ void PresetBrowser::addFolderToMenu (juce::PopupMenu& menu, const juce::File& fo
             continue;
         }
 
-        if (! child.getFileName().endsWith (presetExtension))
+        if (! child.getFileName().endsWith (PresetFile::extension))
             continue;
 
         const auto index = presetCount++;
