@@ -2,6 +2,7 @@
 
 #include "ControlSmoothing.h"
 #include "MeterFeed.h"
+#include "SingleEngineSum.h"
 #include "dsp/ChorusEnsemble.h"
 #include "dsp/ChorusQuad.h"
 #include "dsp/ChorusSixty.h"
@@ -10,6 +11,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -35,6 +37,59 @@ public:
 
 private:
     using SlotMask = ControlSmoothing::SlotMask;
+    static constexpr auto numModes = ControlTable::numModes;
+
+    /** Where a slice reads and writes, its left and right channels (the same one twice where a side
+        has one channel). */
+    struct Channels
+    {
+        const float* inLeft;
+        const float* inRight;
+        const float* dryLeft;
+        const float* dryRight;
+        float* outLeft;
+        float* outRight;
+        bool stereoOutput;
+    };
+
+    /** A stretch of a slice from one control tick that changes something to the next, and the
+        values that hold throughout it. */
+    struct Stretch
+    {
+        int end;
+        std::array<float, numModes> gains;
+        std::array<bool, numModes> running;
+        float volume;
+        float bypassMix;
+        std::optional<SingleEngineSum> single;
+    };
+
+    /** The largest output samples so far, in one lane or four. */
+    template <typename Lanes>
+    struct Peaks
+    {
+        Lanes left = 0.0f;
+        Lanes right = 0.0f;
+    };
+
+    /** Each engine's output pairs for one engine block, left and right interleaved. */
+    using EngineFrames = float[numModes][2 * engineBlockSize];
+
+    /** Silences the output channels that carry nothing and copies the dry input; nothing when the
+        slice has no input or no output. */
+    std::optional<Channels> beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
+                                        int numInputChannels, int numOutputChannels);
+    /** The control tick at begin and the stretch it starts. */
+    Stretch tick (int begin, int numSamples);
+    void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart, int numSamples);
+    /** The crossfade sum at offset into the engines' frames. */
+    template <typename Lanes>
+    Lanes mix (const EngineFrames& frames, const Stretch& stretch, int offset) const noexcept;
+    /** Volume, the mono fold, the bypass crossfade and the peaks, on frame i of the slice. */
+    template <typename Lanes>
+    void finish (Lanes left, Lanes right, const Stretch& stretch, const Channels& io, int i,
+                 Peaks<Lanes>& peaks) const noexcept;
+    void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes);
 
     void controlTick();
     // Unrolled at compile time, so that each changed value goes straight to its engine's setter.
@@ -67,8 +122,9 @@ private:
 
     juce::AudioBuffer<float> dryBuffer;
 
-    // Per-slice state of the audio thread.
-    std::array<std::pair<float, float>, ControlTable::numModes> engineOutputs {};
+    // Per-slice state of the audio thread. An engine that does not run repeats the last pair it
+    // gave in the slice.
+    std::array<std::pair<float, float>, numModes> engineOutputs {};
     float volumeGain = 1.0f;
 
     JUCE_DECLARE_NON_COPYABLE (ChorusMix)
