@@ -8,9 +8,11 @@ ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFee
 
 void ChorusMix::prepare (double sampleRate, int numInputChannels, int numOutputChannels, int maxSlice)
 {
-    dryBuffer.setSize (numInputChannels, maxSlice);
-    forEachEngine ([this, sampleRate, numOutputChannels] (size_t k, auto& engine)
-                   { engine.prepare (sampleRate, numOutputChannels, controlsFor (k)); });
+    // The path reads two input channels at most, and the engines fold to mono for one output only.
+    dryBuffer.setSize (juce::jmin (numInputChannels, 2), maxSlice);
+    const auto engineOutputChannels = juce::jmin (numOutputChannels, 2);
+    forEachEngine ([this, sampleRate, engineOutputChannels] (size_t k, auto& engine)
+                   { engine.prepare (sampleRate, engineOutputChannels, controlsFor (k)); });
 }
 
 void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples, int numInputChannels,
@@ -56,6 +58,8 @@ void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int n
 std::optional<ChorusMix::Channels> ChorusMix::beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
                                                           int numInputChannels, int numOutputChannels)
 {
+    // The dry copy has two channels at most: inputs past the second are never read, and outputs past
+    // the inputs read start silent (the path then writes the first two).
     const auto ins = juce::jmin (numInputChannels, buffer.getNumChannels(), dryBuffer.getNumChannels());
     const auto outs = juce::jmin (numOutputChannels, buffer.getNumChannels());
 
@@ -75,7 +79,7 @@ std::optional<ChorusMix::Channels> ChorusMix::beginSlice (juce::AudioBuffer<floa
                       dryBuffer.getReadPointer (rightOf (ins)),
                       buffer.getWritePointer (0, start),
                       buffer.getWritePointer (rightOf (outs), start),
-                      outs == 2 };
+                      outs >= 2 };
 }
 
 ChorusMix::Stretch ChorusMix::tick (int begin, int numSamples)
@@ -152,7 +156,7 @@ void ChorusMix::finish (Lanes left, Lanes right, const Stretch& stretch, const C
     }
     else
     {
-        peaks.right = max (load<Lanes> (io.outRight + i), peaks.right); // the left channel again, or one left alone
+        peaks.right = max (load<Lanes> (io.outRight + i), peaks.right); // the left channel again
     }
 }
 

@@ -31,7 +31,8 @@ public:
     int maxSliceSize() const { return dryBuffer.getNumSamples(); }
 
     /** Audio thread: processes numSamples samples of buffer from start on, at most maxSliceSize.
-        Every slice starts with a control tick. */
+        Every slice starts with a control tick. The first two channels of each side carry the
+        stereo path (one channel serves as both); output channels past the second are silenced. */
     void processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples, int numInputChannels,
                        int numOutputChannels);
 
