@@ -332,7 +332,7 @@ TEST_F (AudioPath, aHostValueThatIsNotFiniteKeepsEveryParameterAndTheSoundFinite
     for (auto* parameter : processor.getParameters())
         EXPECT_EQ (parameter->getValue(), before[parameter->getName (100)]) << parameter->getName (100);
 
-    // The rates drive the oscillators, where NaN used to crash the audio thread.
+    // The rates drive the oscillators' table reads: the sound stays finite and still changes the input.
     const auto input = makeNoise (2, 9600);
     auto output = input;
     processInBlocks (processor, output, 512);
