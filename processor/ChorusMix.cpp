@@ -53,6 +53,7 @@ void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int n
     }
 
     feedMeters (*io, numSamples, peaks, peakLanes);
+    controls.finishSlice();
 }
 
 std::optional<ChorusMix::Channels> ChorusMix::beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
@@ -171,7 +172,6 @@ void ChorusMix::feedMeters (const Channels& io, int numSamples, Peaks<float> pea
         peaks.right = max (peak, peaks.right);
 
     meters.feed (io.outLeft, io.outRight, numSamples, peaks.left, peaks.right);
-    controls.finishSlice();
 }
 
 void ChorusMix::controlTick()

@@ -82,14 +82,20 @@ private:
                                         int numInputChannels, int numOutputChannels);
     /** The control tick at begin and the stretch it starts. */
     Stretch tick (int begin, int numSamples);
-    void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart, int numSamples);
+    /** The running engines' output for numSamples frames from blockStart; an engine that does not
+        run repeats its last pair, unless the single-engine sum leaves it out. Inlined: a call would
+        let the stretch and the channels escape, and the frame loop would then reload them after
+        every store. */
+    forcedinline void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart,
+                              int numSamples);
     /** The crossfade sum at offset into the engines' frames. */
     template <typename Lanes>
     Lanes mix (const EngineFrames& frames, const Stretch& stretch, int offset) const noexcept;
-    /** Volume, the mono fold, the bypass crossfade and the peaks, on frame i of the slice. */
+    /** Volume, the mono fold, the bypass crossfade and the peaks, on the frame (or four) from i. */
     template <typename Lanes>
     void finish (Lanes left, Lanes right, const Stretch& stretch, const Channels& io, int i,
                  Peaks<Lanes>& peaks) const noexcept;
+    /** Hands the slice's output and its peaks, from the single frames and the lanes, to the meters. */
     void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes);
 
     void controlTick();
