@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// TIDEWELL_NO_SSE2 (a build option) takes the portable path on any machine, so that the path that
+// machines without SSE2 build is tested to give the same output.
+#if ! defined(TIDEWELL_NO_SSE2) && (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
 #define TIDEWELL_SSE2 1
 #include <emmintrin.h>
 #else
