@@ -76,16 +76,17 @@ private:
     /** Each engine's output pairs for one engine block, left and right interleaved. */
     using EngineFrames = float[numModes][2 * engineBlockSize];
 
+    // The steps of processSlice. Those that hand it values are inlined into it: as calls they would
+    // let those values escape, and the frame loop would reload them after every store.
+
     /** Silences the output channels that carry nothing and copies the dry input; nothing when the
         slice has no input or no output. */
-    std::optional<Channels> beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
-                                        int numInputChannels, int numOutputChannels);
+    forcedinline std::optional<Channels> beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
+                                                     int numInputChannels, int numOutputChannels);
     /** The control tick at begin and the stretch it starts. */
-    Stretch tick (int begin, int numSamples);
+    forcedinline Stretch tick (int begin, int numSamples);
     /** The running engines' output for numSamples frames from blockStart; an engine that does not
-        run repeats its last pair, unless the single-engine sum leaves it out. Inlined: a call would
-        let the stretch and the channels escape, and the frame loop would then reload them after
-        every store. */
+        run repeats its last pair, unless the single-engine sum leaves it out. */
     forcedinline void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart,
                               int numSamples);
     /** The crossfade sum at offset into the engines' frames. */
