@@ -1,21 +1,7 @@
-# Targets shared by the normal build and the sanitizer builds.
+# Targets shared by the normal build, the sanitizer builds and the core-tests build.
 
 set(TIDEWELL_PRODUCT_NAME "QEX Tidewell")
 set(TIDEWELL_LV2_URI "https://vellomar.com/plugins/qex-tidewell")
-
-# Switches that every target compiling JUCE or the product's sources must agree on.
-set(TIDEWELL_JUCE_DEFINITIONS
-    JUCE_WEB_BROWSER=0
-    JUCE_USE_CURL=0
-    JUCE_USE_FLAC=0
-    JUCE_USE_OGGVORBIS=0
-    JUCE_VST3_CAN_REPLACE_VST2=0
-    JUCE_DISPLAY_SPLASH_SCREEN=0
-    JUCE_REPORT_APP_USAGE=0
-    JUCE_SILENCE_XCODE_15_LINKER_WARNING=1
-    # Lets the tests pump the message loop to receive action messages; the product itself
-    # never runs a modal loop.
-    JUCE_MODAL_LOOPS_PERMITTED=1)
 
 set(TIDEWELL_JUCE_MODULES
     juce::juce_audio_basics

@@ -1,58 +1,5 @@
 #include "ChorusMix.h"
 
-#include <algorithm>
-#include <cmath>
-#include <optional>
-#include <type_traits>
-
-namespace
-{
-constexpr auto numModes = ControlTable::numModes;
-
-/** The crossfade sum with one engine running, when every other engine adds a zero (its held pair
-    times its gain), which is the steady state. Adding -0 changes nothing and adding +0 only turns a
-    -0 into +0, so the sum is the running engine's term plus +0 if any of the zeros added to it is
-    +0, else plus -0; per channel. */
-struct SingleEngine
-{
-    size_t engine;
-    float zero[2];
-    Float4 zeros;
-};
-
-std::optional<SingleEngine> singleRunningEngine (const std::array<float, numModes>& gains,
-                                                 const std::array<bool, numModes>& running,
-                                                 const std::array<std::pair<float, float>, numModes>& held) noexcept
-{
-    if (std::count (running.begin(), running.end(), true) != 1)
-        return {};
-
-    SingleEngine single { (size_t) (std::find (running.begin(), running.end(), true) - running.begin()), {}, {} };
-    for (int channel = 0; channel < 2; ++channel)
-    {
-        // The zeros before the running engine are summed first; the rest are added one by one.
-        auto prefix = -0.0f;
-        auto plusZero = false;
-        for (size_t k = 0; k < numModes; ++k)
-        {
-            if (k == single.engine)
-                continue;
-            const auto term = (channel == 0 ? held[k].first : held[k].second) * gains[k];
-            if (term != 0.0f)
-                return {};
-            if (k < single.engine)
-                prefix = k == 0 ? term : prefix + term;
-            else
-                plusZero = plusZero || ! std::signbit (term);
-        }
-        plusZero = plusZero || (single.engine > 0 && ! std::signbit (prefix));
-        single.zero[channel] = plusZero ? 0.0f : -0.0f;
-    }
-    single.zeros = Float4 (single.zero[0], single.zero[1], single.zero[0], single.zero[1]);
-    return single;
-}
-} // namespace
-
 ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFeed)
     : controls (controlsToFollow),
       meters (metersToFeed)
@@ -61,14 +8,59 @@ ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFee
 
 void ChorusMix::prepare (double sampleRate, int numInputChannels, int numOutputChannels, int maxSlice)
 {
-    dryBuffer.setSize (numInputChannels, maxSlice);
-    forEachEngine ([this, sampleRate, numOutputChannels] (size_t k, auto& engine)
-                   { engine.prepare (sampleRate, numOutputChannels, controlsFor (k)); });
+    // The path reads two input channels at most, and the engines fold to mono for one output only.
+    dryBuffer.setSize (juce::jmin (numInputChannels, 2), maxSlice);
+    const auto engineOutputChannels = juce::jmin (numOutputChannels, 2);
+    forEachEngine ([this, sampleRate, engineOutputChannels] (size_t k, auto& engine)
+                   { engine.prepare (sampleRate, engineOutputChannels, controlsFor (k)); });
 }
 
 void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples, int numInputChannels,
                               int numOutputChannels)
 {
+    const auto io = beginSlice (buffer, start, numSamples, numInputChannels, numOutputChannels);
+    if (! io.has_value())
+        return;
+
+    engineOutputs = {};
+    Peaks<float> peaks;
+    Peaks<Float4> peakLanes;
+
+    for (int stretchStart = 0; stretchStart < numSamples;)
+    {
+        const auto stretch = tick (stretchStart, numSamples);
+
+        for (int blockStart = stretchStart; blockStart < stretch.end; blockStart += engineBlockSize)
+        {
+            const auto n = juce::jmin (engineBlockSize, stretch.end - blockStart);
+            alignas (16) EngineFrames frames;
+            render (frames, stretch, *io, blockStart, n);
+
+            // Four frames at a time, each lane a frame, then the rest one by one.
+            int j = 0;
+            for (; j + 4 <= n; j += 4)
+            {
+                const auto first = mix<Float4> (frames, stretch, 2 * j);
+                const auto second = mix<Float4> (frames, stretch, 2 * j + 4);
+                finish (evenLanes (first, second), oddLanes (first, second), stretch, *io, blockStart + j, peakLanes);
+            }
+            for (; j < n; ++j)
+                finish (mix<float> (frames, stretch, 2 * j), mix<float> (frames, stretch, 2 * j + 1), stretch, *io,
+                        blockStart + j, peaks);
+        }
+
+        stretchStart = stretch.end;
+    }
+
+    feedMeters (*io, numSamples, peaks, peakLanes);
+    controls.finishSlice();
+}
+
+std::optional<ChorusMix::Channels> ChorusMix::beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
+                                                          int numInputChannels, int numOutputChannels)
+{
+    // The dry copy has two channels at most: inputs past the second are never read, and outputs past
+    // the inputs read start silent (the path then writes the first two).
     const auto ins = juce::jmin (numInputChannels, buffer.getNumChannels(), dryBuffer.getNumChannels());
     const auto outs = juce::jmin (numOutputChannels, buffer.getNumChannels());
 
@@ -76,150 +68,110 @@ void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int n
         buffer.clear (channel, start, numSamples);
 
     if (ins == 0 || outs == 0)
-        return;
+        return {};
 
     for (int channel = 0; channel < ins; ++channel)
         dryBuffer.copyFrom (channel, 0, buffer, channel, start, numSamples);
 
-    const auto* inLeft = buffer.getReadPointer (0, start);
-    const auto* inRight = buffer.getReadPointer (ins >= 2 ? 1 : 0, start);
-    auto* outLeft = buffer.getWritePointer (0, start);
-    auto* outRight = buffer.getWritePointer (outs >= 2 ? 1 : 0, start);
-    const auto* dryLeft = dryBuffer.getReadPointer (0);
-    const auto* dryRight = dryBuffer.getReadPointer (ins >= 2 ? 1 : 0);
+    const auto rightOf = [] (int numChannels) { return numChannels >= 2 ? 1 : 0; };
+    return Channels { buffer.getReadPointer (0, start),
+                      buffer.getReadPointer (rightOf (ins), start),
+                      dryBuffer.getReadPointer (0),
+                      dryBuffer.getReadPointer (rightOf (ins)),
+                      buffer.getWritePointer (0, start),
+                      buffer.getWritePointer (rightOf (outs), start),
+                      outs >= 2 };
+}
 
-    engineOutputs = {};
-    auto peakLeft = 0.0f;
-    auto peakRight = 0.0f;
-    Float4 peaksLeft (0.0f), peaksRight (0.0f);
+ChorusMix::Stretch ChorusMix::tick (int begin, int numSamples)
+{
+    controlTick();
 
-    for (int chunkStart = 0, chunkEnd = 0; chunkStart < numSamples; chunkStart = chunkEnd)
-    {
-        controlTick();
+    // The engines run on through the ticks that would change nothing, in longer stretches.
+    auto end = juce::jmin (numSamples, begin + controls.getControlInterval());
+    while (end < numSamples && controls.tickChangesNothing())
+        end = juce::jmin (numSamples, end + controls.getControlInterval());
 
-        // The engines run on through the ticks that would change nothing, in longer stretches.
-        chunkEnd = juce::jmin (numSamples, chunkStart + controls.getControlInterval());
-        while (chunkEnd < numSamples && controls.tickChangesNothing())
-            chunkEnd = juce::jmin (numSamples, chunkEnd + controls.getControlInterval());
-        const auto gains = controls.modeGains();
-        const auto running = controls.runningModes();
-        const auto volume = volumeGain;
-        const auto bypassMix = controls.value (ControlSmoothing::bypassSlot);
-        const auto single = singleRunningEngine (gains, running, engineOutputs);
+    const auto& gains = controls.modeGains();
+    const auto& running = controls.runningModes();
+    return { end,
+             gains,
+             running,
+             volumeGain,
+             controls.value (ControlSmoothing::bypassSlot),
+             SingleEngineSum::find (gains, running, engineOutputs) };
+}
 
-        for (int blockStart = chunkStart; blockStart < chunkEnd; blockStart += engineBlockSize)
+void ChorusMix::render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart,
+                        int numSamples)
+{
+    forEachEngine (
+        [&] (size_t k, auto& engine)
         {
-            const auto n = juce::jmin (engineBlockSize, chunkEnd - blockStart);
-
-            // Each engine's output pairs, interleaved; an engine that does not run repeats the
-            // last pair it gave in this slice.
-            alignas (16) float frames[numModes][2 * engineBlockSize];
-            const auto render = [&] (size_t k, auto& engine)
+            if (stretch.running[k])
             {
-                if (running[k])
-                {
-                    engine.process (inLeft + blockStart, inRight + blockStart, frames[k], n);
-                    engineOutputs[k] = { frames[k][2 * n - 2], frames[k][2 * n - 1] };
-                }
-                else if (! single.has_value())
-                {
-                    const Float4 held (engineOutputs[k].first, engineOutputs[k].second, engineOutputs[k].first,
-                                       engineOutputs[k].second);
-                    for (int i = 0; i < n; i += 2)
-                        held.store (frames[k] + 2 * i);
-                }
-            };
-            forEachEngine (render);
-
-            // The rest of the path, on one frame (float) or on four (Float4, each lane a frame).
-            const auto mixed = [&] (auto lanes, int offset)
-            {
-                using Lanes = decltype (lanes);
-                const auto at = [&frames, offset] (size_t k)
-                {
-                    if constexpr (std::is_same_v<Lanes, float>)
-                        return frames[k][offset];
-                    else
-                        return Float4::load (frames[k] + offset);
-                };
-                if (single.has_value())
-                {
-                    if constexpr (std::is_same_v<Lanes, float>)
-                        return at (single->engine) * gains[single->engine] + single->zero[offset % 2];
-                    else
-                        return at (single->engine) * gains[single->engine] + single->zeros;
-                }
-                static_assert (numModes == 4, "the sum adds four engines, in this order");
-                return ((at (0) * gains[0] + at (1) * gains[1]) + at (2) * gains[2]) + at (3) * gains[3];
-            };
-            const auto finish = [&] (auto left, auto right, int i, auto& peakOfLeft, auto& peakOfRight)
-            {
-                using Lanes = decltype (left);
-                const auto load = [] (const float* p)
-                {
-                    if constexpr (std::is_same_v<Lanes, float>)
-                        return *p;
-                    else
-                        return Float4::load (p);
-                };
-                const auto store = [] (float* p, Lanes x)
-                {
-                    if constexpr (std::is_same_v<Lanes, float>)
-                        *p = x;
-                    else
-                        x.store (p);
-                };
-                // jmax (peak, x): x only when it is larger, never a NaN.
-                const auto raise = [] (auto& peak, Lanes x)
-                {
-                    if constexpr (std::is_same_v<Lanes, float>)
-                        peak = juce::jmax (peak, x);
-                    else
-                        peak = max (x, peak);
-                };
-
-                auto l = outs == 2 ? left * volume : (left + right) * volume;
-                auto r = right * volume;
-                if (bypassMix != 0.0f)
-                {
-                    l = l * (1.0f - bypassMix) + load (dryLeft + i) * bypassMix;
-                    r = r * (1.0f - bypassMix) + load (dryRight + i) * bypassMix;
-                }
-
-                store (outLeft + i, l);
-                raise (peakOfLeft, l);
-                if (outs == 2)
-                {
-                    store (outRight + i, r);
-                    raise (peakOfRight, r);
-                }
-                else
-                {
-                    raise (peakOfRight, load (outRight + i)); // the left channel again, or one left alone
-                }
-            };
-
-            int j = 0;
-            for (; j + 4 <= n; j += 4)
-            {
-                const auto first = mixed (Float4(), 2 * j), second = mixed (Float4(), 2 * j + 4);
-                finish (evenLanes (first, second), oddLanes (first, second), blockStart + j, peaksLeft, peaksRight);
+                engine.process (io.inLeft + blockStart, io.inRight + blockStart, frames[k], numSamples);
+                engineOutputs[k] = { frames[k][2 * numSamples - 2], frames[k][2 * numSamples - 1] };
             }
-            for (; j < n; ++j)
-                finish (mixed (0.0f, 2 * j), mixed (0.0f, 2 * j + 1), blockStart + j, peakLeft, peakRight);
-        }
+            else if (! stretch.single.has_value())
+            {
+                const auto [left, right] = engineOutputs[k];
+                const Float4 held (left, right, left, right);
+                for (int i = 0; i < numSamples; i += 2)
+                    held.store (frames[k] + 2 * i);
+            }
+        });
+}
+
+template <typename Lanes>
+Lanes ChorusMix::mix (const EngineFrames& frames, const Stretch& stretch, int offset) const noexcept
+{
+    if (stretch.single.has_value())
+        return stretch.single->at<Lanes> (frames[stretch.single->engine()], offset);
+
+    const auto term = [&] (size_t k) { return load<Lanes> (frames[k] + offset) * stretch.gains[k]; };
+    static_assert (numModes == 4, "the sum adds four engines, in this order");
+    return ((term (0) + term (1)) + term (2)) + term (3);
+}
+
+template <typename Lanes>
+void ChorusMix::finish (Lanes left, Lanes right, const Stretch& stretch, const Channels& io, int i,
+                        Peaks<Lanes>& peaks) const noexcept
+{
+    const auto volume = stretch.volume, bypassMix = stretch.bypassMix;
+    auto l = io.stereoOutput ? left * volume : (left + right) * volume;
+    auto r = right * volume;
+    if (bypassMix != 0.0f)
+    {
+        l = l * (1.0f - bypassMix) + load<Lanes> (io.dryLeft + i) * bypassMix;
+        r = r * (1.0f - bypassMix) + load<Lanes> (io.dryRight + i) * bypassMix;
     }
 
-    float lanes[4];
-    peaksLeft.store (lanes);
-    for (const auto peak : lanes)
-        peakLeft = juce::jmax (peakLeft, peak);
-    peaksRight.store (lanes);
-    for (const auto peak : lanes)
-        peakRight = juce::jmax (peakRight, peak);
+    // max (x, peak) takes x only when it is larger, never a NaN.
+    store (io.outLeft + i, l);
+    peaks.left = max (l, peaks.left);
+    if (io.stereoOutput)
+    {
+        store (io.outRight + i, r);
+        peaks.right = max (r, peaks.right);
+    }
+    else
+    {
+        peaks.right = max (load<Lanes> (io.outRight + i), peaks.right); // the left channel again
+    }
+}
 
-    meters.feed (outLeft, outRight, numSamples, peakLeft, peakRight);
-    controls.finishSlice();
+void ChorusMix::feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes)
+{
+    float lanes[4];
+    peakLanes.left.store (lanes);
+    for (const auto peak : lanes)
+        peaks.left = max (peak, peaks.left);
+    peakLanes.right.store (lanes);
+    for (const auto peak : lanes)
+        peaks.right = max (peak, peaks.right);
+
+    meters.feed (io.outLeft, io.outRight, numSamples, peaks.left, peaks.right);
 }
 
 void ChorusMix::controlTick()

@@ -2,6 +2,7 @@
 
 #include "ControlSmoothing.h"
 #include "MeterFeed.h"
+#include "SingleEngineSum.h"
 #include "dsp/ChorusEnsemble.h"
 #include "dsp/ChorusQuad.h"
 #include "dsp/ChorusSixty.h"
@@ -10,6 +11,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -29,12 +31,73 @@ public:
     int maxSliceSize() const { return dryBuffer.getNumSamples(); }
 
     /** Audio thread: processes numSamples samples of buffer from start on, at most maxSliceSize.
-        Every slice starts with a control tick. */
+        Every slice starts with a control tick. The first two channels of each side carry the
+        stereo path (one channel serves as both); output channels past the second are silenced. */
     void processSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples, int numInputChannels,
                        int numOutputChannels);
 
 private:
     using SlotMask = ControlSmoothing::SlotMask;
+    static constexpr auto numModes = ControlTable::numModes;
+
+    /** Where a slice reads and writes, its left and right channels (the same one twice where a side
+        has one channel). */
+    struct Channels
+    {
+        const float* inLeft;
+        const float* inRight;
+        const float* dryLeft;
+        const float* dryRight;
+        float* outLeft;
+        float* outRight;
+        bool stereoOutput;
+    };
+
+    /** A stretch of a slice from one control tick that changes something to the next, and the
+        values that hold throughout it. */
+    struct Stretch
+    {
+        int end;
+        std::array<float, numModes> gains;
+        std::array<bool, numModes> running;
+        float volume;
+        float bypassMix;
+        std::optional<SingleEngineSum> single;
+    };
+
+    /** The largest output samples so far, in one lane or four. */
+    template <typename Lanes>
+    struct Peaks
+    {
+        Lanes left = 0.0f;
+        Lanes right = 0.0f;
+    };
+
+    /** Each engine's output pairs for one engine block, left and right interleaved. */
+    using EngineFrames = float[numModes][2 * engineBlockSize];
+
+    // The steps of processSlice. Those that hand it values are inlined into it: as calls they would
+    // let those values escape, and the frame loop would reload them after every store.
+
+    /** Silences the output channels that carry nothing and copies the dry input; nothing when the
+        slice has no input or no output. */
+    forcedinline std::optional<Channels> beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
+                                                     int numInputChannels, int numOutputChannels);
+    /** The control tick at begin and the stretch it starts. */
+    forcedinline Stretch tick (int begin, int numSamples);
+    /** The running engines' output for numSamples frames from blockStart; an engine that does not
+        run repeats its last pair, unless the single-engine sum leaves it out. */
+    forcedinline void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart,
+                              int numSamples);
+    /** The crossfade sum at offset into the engines' frames. */
+    template <typename Lanes>
+    Lanes mix (const EngineFrames& frames, const Stretch& stretch, int offset) const noexcept;
+    /** Volume, the mono fold, the bypass crossfade and the peaks, on the frame (or four) from i. */
+    template <typename Lanes>
+    void finish (Lanes left, Lanes right, const Stretch& stretch, const Channels& io, int i,
+                 Peaks<Lanes>& peaks) const noexcept;
+    /** Hands the slice's output and its peaks, from the single frames and the lanes, to the meters. */
+    void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes);
 
     void controlTick();
     // Unrolled at compile time, so that each changed value goes straight to its engine's setter.
@@ -67,8 +130,9 @@ private:
 
     juce::AudioBuffer<float> dryBuffer;
 
-    // Per-slice state of the audio thread.
-    std::array<std::pair<float, float>, ControlTable::numModes> engineOutputs {};
+    // Per-slice state of the audio thread. An engine that does not run repeats the last pair it
+    // gave in the slice.
+    std::array<std::pair<float, float>, numModes> engineOutputs {};
     float volumeGain = 1.0f;
 
     JUCE_DECLARE_NON_COPYABLE (ChorusMix)

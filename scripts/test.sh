@@ -20,3 +20,6 @@ xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir "$build/release" --output-on-failure --parallel "$jobs"
 
 "$root/scripts/sanitized-tests.sh" "$build"
+
+# The engines' portable code, which machines without SSE2 take, against the same hashes.
+"$root/scripts/portable-tests.sh" "$build"

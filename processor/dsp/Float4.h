@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// TIDEWELL_NO_SSE2 (a build option) takes the portable path on any machine, so that the path that
+// machines without SSE2 build is tested to give the same output.
+#if ! defined(TIDEWELL_NO_SSE2) && (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
 #define TIDEWELL_SSE2 1
 #include <emmintrin.h>
 #else
@@ -223,6 +225,26 @@ struct Float4
     }
 #endif
 };
+
+// Float4's load, store and max on a single float too, so that code written for one lane or four
+// reads the same.
+template <typename Lanes>
+Lanes load (const float* p) noexcept
+{
+    return Lanes::load (p);
+}
+
+template <>
+inline float load<float> (const float* p) noexcept
+{
+    return *p;
+}
+
+inline void store (float* p, Float4 x) noexcept { x.store (p); }
+inline void store (float* p, float x) noexcept { *p = x; }
+
+/** a > b ? a : b (b when either is NaN), as Float4's max. */
+inline float max (float a, float b) noexcept { return a > b ? a : b; }
 
 /** Four 32-bit integers: the delay lines' buffer positions. */
 struct Int4

@@ -254,6 +254,52 @@ TEST_F (AudioPath, monoInputFeedsBothSidesAndMonoOutputGetsTheFold)
     EXPECT_GT (foldChange, 0.0f) << "the fold mixes both sides";
 }
 
+TEST_F (AudioPath, wideOutputBusesCarryTheStereoResultOnTheFirstTwoChannelsAndSilenceOnTheRest)
+{
+    struct Rendered
+    {
+        juce::AudioBuffer<float> buffer;
+        float peakLeft, peakRight;
+    };
+
+    // The first input channels hold the same noise in every layout; every other channel holds
+    // noise of its own, as a host may leave in an output-only channel or send on an extra input.
+    const auto render = [] (int ins, int outs)
+    {
+        QexTidewellAudioProcessor p;
+        EXPECT_TRUE (setLayout (p, ins, outs)) << ins << " in, " << outs << " out";
+        prepareToPlay (p, 44100.0, 256);
+
+        const auto channels = juce::jmax (ins, outs);
+        const auto input = makeNoise (2, 4096);
+        auto buffer = makeNoise (channels, 4096, 2);
+        for (int channel = 0; channel < juce::jmin (ins, 2); ++channel)
+            buffer.copyFrom (channel, 0, input, channel, 0, input.getNumSamples());
+        processInBlocks (p, buffer, 256);
+        return Rendered { buffer, p.takeOutputPeak (false), p.takeOutputPeak (true) };
+    };
+
+    struct Case
+    {
+        int ins, outs;
+    };
+
+    for (const auto c : { Case { 2, 4 }, Case { 1, 6 }, Case { 4, 4 } })
+    {
+        auto wide = render (c.ins, c.outs);
+        const auto stereo = render (juce::jmin (c.ins, 2), 2);
+        const auto message = std::to_string (c.ins) + " in, " + std::to_string (c.outs) + " out";
+
+        const juce::AudioBuffer<float> firstTwo (wide.buffer.getArrayOfWritePointers(), 2, wide.buffer.getNumSamples());
+        EXPECT_EQ (maxDifference (firstTwo, stereo.buffer), 0.0f) << message;
+        for (int channel = 2; channel < c.outs; ++channel)
+            EXPECT_EQ (wide.buffer.findMinMax (channel, 0, wide.buffer.getNumSamples()), juce::Range<float>())
+                << message << ", channel " << channel;
+        EXPECT_EQ (wide.peakLeft, stereo.peakLeft) << message;
+        EXPECT_EQ (wide.peakRight, stereo.peakRight) << message;
+    }
+}
+
 TEST_F (AudioPath, theMeterFeedGathersPairsAndSignedPeaksForTheReader)
 {
     prepare (44100.0, 512);
@@ -321,7 +367,7 @@ TEST_F (AudioPath, aHostValueThatIsNotFiniteKeepsEveryParameterAndTheSoundFinite
     for (auto* parameter : processor.getParameters())
         EXPECT_EQ (parameter->getValue(), before[parameter->getName (100)]) << parameter->getName (100);
 
-    // The rates drive the oscillators, where NaN used to crash the audio thread.
+    // The rates drive the oscillators' table reads: the sound stays finite and still changes the input.
     const auto input = makeNoise (2, 9600);
     auto output = input;
     processInBlocks (processor, output, 512);

@@ -11,8 +11,8 @@
 
 // The audio path is tuned for speed; none of that may change a single output sample. Each case
 // renders seeded noise under seeded automation and compares a hash of the raw output bits (and of
-// the meter peaks) with the hash the straightforward per-sample code produced. A deliberate change
-// of the sound changes these hashes too; the failure message prints the new table.
+// the meter peaks) with the hash recorded for it. A deliberate change of the sound changes these
+// hashes too; the failure message prints the new table.
 namespace
 {
 constexpr double sampleRates[] { 8000.0, 44100.0, 48000.0, 96000.0 };
