@@ -78,6 +78,12 @@ bool restoresNamed (const juce::AudioProcessorValueTreeState& parameters, const 
     named.setProperty (PresetFile::pathProperty, path, nullptr);
     return StateXml::restoresWhenSaved (parameters, named);
 }
+
+void setNameAndPath (juce::AudioProcessorValueTreeState& parameters, const juce::String& name, const juce::String& path)
+{
+    parameters.state.setProperty (PresetFile::pathProperty, path, nullptr);
+    parameters.state.setProperty (PresetFile::nameProperty, name, nullptr);
+}
 } // namespace
 
 juce::String PresetFile::pathFor (const juce::String& chosenPath)
@@ -168,8 +174,12 @@ bool PresetFile::write (juce::AudioProcessorValueTreeState& parameters, const ju
     }
 
     // The live tree is renamed only once the file exists, so a failed write leaves it naming
-    // the preset that was current.
-    return xml.writeTo (file) && nameCurrentPreset (parameters, name, path);
+    // the preset that was current. The new name and path were checked above.
+    if (! xml.writeTo (file))
+        return false;
+
+    setNameAndPath (parameters, name, path);
+    return true;
 }
 
 bool PresetFile::nameCurrentPreset (juce::AudioProcessorValueTreeState& parameters, const juce::String& name,
@@ -178,7 +188,6 @@ bool PresetFile::nameCurrentPreset (juce::AudioProcessorValueTreeState& paramete
     if (! restoresNamed (parameters, name, path))
         return false;
 
-    parameters.state.setProperty (pathProperty, path, nullptr);
-    parameters.state.setProperty (nameProperty, name, nullptr);
+    setNameAndPath (parameters, name, path);
     return true;
 }

@@ -3,22 +3,15 @@
 ScopedDataHome::ScopedDataHome()
     : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
                   .getChildFile ("tidewell-test-" + juce::Uuid().toString())),
-      previous (juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})),
-      hadPrevious (std::getenv ("XDG_DATA_HOME") != nullptr)
+      variable ("XDG_DATA_HOME", folder.getFullPathName())
 {
     folder.createDirectory();
-    setenv ("XDG_DATA_HOME", folder.getFullPathName().toRawUTF8(), 1);
 }
 
 ScopedDataHome::~ScopedDataHome()
 {
     folder.setReadOnly (false, true);
     folder.deleteRecursively();
-
-    if (hadPrevious)
-        setenv ("XDG_DATA_HOME", previous.toRawUTF8(), 1);
-    else
-        unsetenv ("XDG_DATA_HOME");
 }
 
 juce::File ScopedDataHome::productFolder() const

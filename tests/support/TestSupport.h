@@ -6,6 +6,19 @@
 #include <memory>
 #include <ostream>
 
+/** Sets an environment variable for the lifetime of the object, then restores it. */
+class ScopedEnvironmentVariable
+{
+public:
+    ScopedEnvironmentVariable (const char* name, const juce::String& value);
+    ~ScopedEnvironmentVariable();
+
+private:
+    const char* name;
+    juce::String previous;
+    bool hadPrevious;
+};
+
 /** Points XDG_DATA_HOME at a fresh temporary folder for the lifetime of the object, so a
     processor created meanwhile keeps its presets and settings there. */
 class ScopedDataHome
@@ -20,8 +33,7 @@ public:
 
 private:
     juce::File folder;
-    juce::String previous;
-    bool hadPrevious = false;
+    ScopedEnvironmentVariable variable;
 };
 
 /** Records the action messages a broadcaster sends, delivered by pumping the message loop. */
@@ -52,19 +64,6 @@ juce::File testOutputFolder();
 
 /** Saves the image as <name>.png in the given folder of the test output. */
 void saveTestImage (const juce::Image& image, const juce::String& folder, const juce::String& name);
-
-/** Sets an environment variable for the lifetime of the object, then restores it. */
-class ScopedEnvironmentVariable
-{
-public:
-    ScopedEnvironmentVariable (const char* name, const juce::String& value);
-    ~ScopedEnvironmentVariable();
-
-private:
-    const char* name;
-    juce::String previous;
-    bool hadPrevious;
-};
 
 /** Points XDG_DATA_HOME, for the lifetime of the object, at a folder inside dataHome whose
     name is full of what a shell would expand or run: a path within it must reach a program
