@@ -2,8 +2,8 @@
 // Run: build with -DTIDEWELL_BUILD_BENCH=ON, then bench/tidewell_bench. The last lines print
 // every case as a ratio to the peer at the same sample rate and block size.
 
-#include "processor/ControlTable.h"
 #include "processor/PluginProcessor.h"
+#include "processor/params/ControlTable.h"
 
 #include <juce_dsp/juce_dsp.h>
 

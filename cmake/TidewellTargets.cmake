@@ -1,7 +1,11 @@
 # Targets shared by the normal build, the sanitizer builds and the core-tests build.
 
+# The product's identity, declared once: the plug-in formats take it from here, and the code
+# reads it as the framework's JucePlugin_* definitions (processor/ProductInfo.h).
 set(TIDEWELL_PRODUCT_NAME "QEX Tidewell")
-set(TIDEWELL_LV2_URI "https://vellomar.com/plugins/qex-tidewell")
+set(TIDEWELL_MAKER "Vellomar")
+set(TIDEWELL_WEBSITE "https://vellomar.com")
+set(TIDEWELL_LV2_URI "${TIDEWELL_WEBSITE}/plugins/qex-tidewell")
 
 set(TIDEWELL_JUCE_MODULES
     juce::juce_audio_basics
@@ -53,8 +57,8 @@ function(tidewell_add_plugin)
 
     juce_add_plugin(QEXTidewell
         PRODUCT_NAME "${TIDEWELL_PRODUCT_NAME}"
-        COMPANY_NAME "Vellomar"
-        COMPANY_WEBSITE "https://vellomar.com"
+        COMPANY_NAME "${TIDEWELL_MAKER}"
+        COMPANY_WEBSITE "${TIDEWELL_WEBSITE}"
         BUNDLE_ID "com.vellomar.qextidewell"
         PLUGIN_MANUFACTURER_CODE Vlmr
         PLUGIN_CODE Qxtw
@@ -173,7 +177,11 @@ function(tidewell_add_core_library name)
     target_compile_definitions(${name} PUBLIC
         ${TIDEWELL_JUCE_DEFINITIONS}
         JUCE_STANDALONE_APPLICATION=0
-        JucePlugin_Name="${TIDEWELL_PRODUCT_NAME}")
+        # What juce_add_plugin defines for the plug-in's own code.
+        JucePlugin_Name="${TIDEWELL_PRODUCT_NAME}"
+        JucePlugin_Manufacturer="${TIDEWELL_MAKER}"
+        JucePlugin_ManufacturerWebsite="${TIDEWELL_WEBSITE}"
+        JucePlugin_VersionString="${PROJECT_VERSION}")
     target_link_libraries(${name}
         PRIVATE TidewellBinaryData ${TIDEWELL_JUCE_MODULES} ${ARG_EXTRA_MODULES}
         # JUCE adds the system image libraries only to the targets of its own helpers.

@@ -1,6 +1,6 @@
 #include "ChorusPanel.h"
 
-#include "processor/ControlTable.h"
+#include "processor/params/ControlTable.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #include "ModeClipboardText.h"
 
-#include "processor/ControlTable.h"
-#include "processor/ParamValueConverter.h"
+#include "processor/params/ControlTable.h"
+#include "processor/params/ParamValueConverter.h"
 
 #include <locale>
 #include <sstream>

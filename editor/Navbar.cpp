@@ -4,8 +4,9 @@
 #include "PluginEditor.h"
 #include "WarningBox.h"
 #include "lookandfeel/LookAndFeelCustom.h"
-#include "processor/ControlTable.h"
-#include "processor/PresetFile.h"
+#include "processor/ProductInfo.h"
+#include "processor/params/ControlTable.h"
+#include "processor/state/PresetFile.h"
 
 #include <BinaryData.h>
 
@@ -65,7 +66,7 @@ Navbar::Navbar (QexTidewellAudioProcessor& processor) : audioProcessor (processo
 
     logoMenu.addItem ("User guide", [this] { openUserGuide(); });
     logoMenu.addItem ("Reset GUI scaling", [this] { resetGuiScaling(); });
-    logoMenu.addItem ("Visit vellomar.com", [] { DesktopOpener::openWebPage (juce::URL (webSiteAddress)); });
+    logoMenu.addItem ("Visit vellomar.com", [] { DesktopOpener::openWebPage (juce::URL (ProductInfo::webSite)); });
 
     // Grey while on (bypassed). Its clicks go to the parameter only, through the attachment.
     makeButton (bypass, "BypassButton", juce::DrawableButton::ImageFitted, BinaryData::power_svg,
@@ -172,7 +173,7 @@ void Navbar::writePreset (const juce::String& path)
 
 void Navbar::openUserGuide()
 {
-    const auto guide = juce::File (audioProcessor.dataFolder).getChildFile (userGuideFileName);
+    const auto guide = juce::File (audioProcessor.dataFolder).getChildFile (ProductInfo::userGuideFileName);
 
     if (guide.existsAsFile())
         DesktopOpener::openDocument (guide);

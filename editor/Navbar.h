@@ -27,9 +27,6 @@ public:
 
     const juce::PopupMenu& getLogoMenu() const { return logoMenu; }
 
-    static constexpr const char* userGuideFileName = "QEX Tidewell User Guide.pdf";
-    static constexpr const char* webSiteAddress = "https://vellomar.com";
-
 private:
     void buttonClicked (juce::Button*) override;
 

@@ -1,6 +1,6 @@
 #include "OutputPanel.h"
 
-#include "processor/ControlTable.h"
+#include "processor/params/ControlTable.h"
 
 namespace
 {

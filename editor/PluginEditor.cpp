@@ -1,9 +1,9 @@
 #include "PluginEditor.h"
 
 #include "ModeClipboardText.h"
-#include "processor/ControlTable.h"
-#include "processor/ParamValueConverter.h"
 #include "processor/StatusMessages.h"
+#include "processor/params/ControlTable.h"
+#include "processor/params/ParamValueConverter.h"
 
 #include <cmath>
 

@@ -9,8 +9,8 @@
 #include "SettingsDialog.h"
 #include "lookandfeel/LookAndFeelCustom.h"
 #include "lookandfeel/LookAndFeelTabButton.h"
-#include "processor/ControlTable.h"
 #include "processor/PluginProcessor.h"
+#include "processor/params/ControlTable.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

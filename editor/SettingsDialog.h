@@ -1,6 +1,7 @@
 #pragma once
 
 #include "processor/PluginProcessor.h"
+#include "processor/ProductInfo.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -24,7 +25,7 @@ public:
     /** Shows the overlay, laid out afresh, when it is hidden, and hides it when it is shown. */
     void showOrHide();
 
-    static constexpr const char* versionText = "1.0.1";
+    static constexpr const char* versionText = ProductInfo::version;
 
 private:
     void writeOption (const juce::Identifier& key, bool isSet);

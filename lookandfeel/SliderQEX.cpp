@@ -1,6 +1,6 @@
 #include "SliderQEX.h"
 
-#include "processor/ParamValueConverter.h"
+#include "processor/params/ParamValueConverter.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 #include "PluginProcessor.h"
 
-#include "ParameterSet.h"
 #include "ProductDataFolder.h"
-#include "StateXml.h"
 #include "StatusMessages.h"
 #include "editor/PluginEditor.h"
+#include "processor/params/ParameterSet.h"
+#include "processor/state/StateXml.h"
 
 #include <cmath>
 
@@ -31,8 +31,10 @@ QexTidewellAudioProcessor::QexTidewellAudioProcessor()
     juce::File (factoryPresetFolder).createDirectory();
 
     // A data folder whose path would not fit in a state that restores leaves the path empty.
-    if (! PresetFile::nameCurrentPreset (parameters, "Init", presetFolder + "/" + "Init.qexp"))
-        PresetFile::nameCurrentPreset (parameters, "Init", {});
+    const juce::String initialPreset ("Init");
+    if (! PresetFile::nameCurrentPreset (parameters, initialPreset,
+                                         presetFolder + "/" + initialPreset + PresetFile::extension))
+        PresetFile::nameCurrentPreset (parameters, initialPreset, {});
 
     loadSettings();
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ChorusMix.h"
-#include "ControlSmoothing.h"
-#include "MeterFeed.h"
-#include "PresetFile.h"
 #include "ProductInfo.h"
-#include "Settings.h"
+#include "processor/audio/ChorusMix.h"
+#include "processor/audio/ControlSmoothing.h"
+#include "processor/audio/MeterFeed.h"
+#include "processor/state/PresetFile.h"
+#include "processor/state/Settings.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

@@ -1,4 +1,5 @@
 #include "DisplayCheck.h"
+#include "processor/ProductInfo.h"
 
 #include <cstdio>
 #include <juce_events/juce_events.h>
@@ -13,7 +14,7 @@ int main (int argc, char* argv[])
         std::fprintf (stderr,
                       "%s cannot open the display \"%s\": no X server answers there, or it refuses "
                       "the connection.\n",
-                      JucePlugin_Name, DisplayCheck::displayName());
+                      ProductInfo::name, DisplayCheck::displayName());
         return 1;
     }
 

@@ -37,7 +37,7 @@ TEST_F (TopBar, theUserIsWarnedOfAMissingGuideAndOfAPresetNotSavedButNotOfACance
 {
     auto editor = openEditor();
     const juce::File userFolder (processor.userPresetFolder);
-    juce::File (processor.dataFolder).getChildFile (Navbar::userGuideFileName).createDirectory();
+    juce::File (processor.dataFolder).getChildFile (ProductInfo::userGuideFileName).createDirectory();
 
     ASSERT_TRUE (choose (editor->navbar.getLogoMenu(), "User guide"));
     pumpMessages();
@@ -125,7 +125,7 @@ TEST_F (TopBar, theGuideAndTheWebSiteGoToTheDesktopsOpenerAsTheyAreAndNothingIsR
 
     // A guide that would leave a mark if it were run as the program it claims to be.
     const auto mark = home.root().getChildFile ("guide-ran");
-    const auto guide = juce::File (inHostileFolder.dataFolder).getChildFile (Navbar::userGuideFileName);
+    const auto guide = juce::File (inHostileFolder.dataFolder).getChildFile (ProductInfo::userGuideFileName);
     ASSERT_TRUE (guide.replaceWithText ("#!/bin/sh\ntouch '" + mark.getFullPathName() + "'\n", false, false, "\n"));
     ASSERT_TRUE (guide.setExecutePermission (true));
 

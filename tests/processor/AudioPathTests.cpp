@@ -1,6 +1,6 @@
 #include "ProcessorFixture.h"
 
-#include "processor/ControlTable.h"
+#include "processor/params/ControlTable.h"
 #include "support/ProcessorTestAccess.h"
 
 #include <limits>

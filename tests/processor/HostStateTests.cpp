@@ -1,6 +1,6 @@
 #include "ProcessorFixture.h"
 
-#include "processor/StateXml.h"
+#include "processor/state/StateXml.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "ProcessorFixture.h"
 
-#include "processor/ParamValueConverter.h"
+#include "processor/params/ParamValueConverter.h"
 
 namespace
 {

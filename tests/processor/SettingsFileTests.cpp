@@ -1,5 +1,5 @@
 #include "processor/PluginProcessor.h"
-#include "processor/StateXml.h"
+#include "processor/state/StateXml.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

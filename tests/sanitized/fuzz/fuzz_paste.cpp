@@ -1,7 +1,7 @@
 #include "FuzzedProcessor.h"
 
 #include "editor/ModeClipboardText.h"
-#include "processor/ControlTable.h"
+#include "processor/params/ControlTable.h"
 
 #include <vector>
 

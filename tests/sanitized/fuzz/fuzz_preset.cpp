@@ -1,6 +1,6 @@
 #include "FuzzedProcessor.h"
 
-#include "processor/StateXml.h"
+#include "processor/state/StateXml.h"
 
 // A preset file as a user might have edited it. The first byte switches the three load
 // options, the rest is the file. A load must keep every parameter in range, and the state and

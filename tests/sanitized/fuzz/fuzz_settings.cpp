@@ -1,6 +1,6 @@
 #include "FuzzedProcessor.h"
 
-#include "processor/ParamValueConverter.h"
+#include "processor/params/ParamValueConverter.h"
 #include "support/ProcessorTestAccess.h"
 
 // A settings file as another version, a user or a damaged disk may leave it. Whatever loads,

@@ -1,6 +1,6 @@
 #include "FuzzedProcessor.h"
 
-#include "processor/StateXml.h"
+#include "processor/state/StateXml.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "FuzzedProcessor.h"
 
-#include "processor/ParamValueConverter.h"
+#include "processor/params/ParamValueConverter.h"
 
 // Text typed into a host's value field, handed to each of the 32 parameters; the editor's value
 // fields hand what is typed to the same readers. Whatever the text, the value it gives lies in

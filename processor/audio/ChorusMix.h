@@ -3,10 +3,10 @@
 #include "ControlSmoothing.h"
 #include "MeterFeed.h"
 #include "SingleEngineSum.h"
-#include "dsp/ChorusEnsemble.h"
-#include "dsp/ChorusQuad.h"
-#include "dsp/ChorusSixty.h"
-#include "dsp/ChorusStudio.h"
+#include "processor/dsp/ChorusEnsemble.h"
+#include "processor/dsp/ChorusQuad.h"
+#include "processor/dsp/ChorusSixty.h"
+#include "processor/dsp/ChorusStudio.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dsp/ChorusControls.h"
+#include "processor/dsp/ChorusControls.h"
 
 #include <juce_core/juce_core.h>
 

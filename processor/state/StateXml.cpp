@@ -1,6 +1,6 @@
 #include "StateXml.h"
 
-#include "ParamValueConverter.h"
+#include "processor/params/ParamValueConverter.h"
 
 #include <cerrno>
 #include <cstddef>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ControlTable.h"
-#include "dsp/Float4.h"
+#include "processor/dsp/Float4.h"
+#include "processor/params/ControlTable.h"
 
 #include <array>
 #include <optional>

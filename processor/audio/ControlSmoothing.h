@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlTable.h"
+#include "processor/params/ControlTable.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 

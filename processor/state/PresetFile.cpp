@@ -1,7 +1,7 @@
 #include "PresetFile.h"
 
-#include "ControlTable.h"
 #include "StateXml.h"
+#include "processor/params/ControlTable.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
