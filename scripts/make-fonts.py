@@ -22,11 +22,15 @@ letters). What changes:
     only when the 0.08 em gap between its dot and its stem falls on a pixel row of its own;
     at this size it does (at 10.24 px, Roboto's proportions, the dot still runs into the
     stem). Both faces get the same proportions, so their capitals and lower case come out
-    the same height.
+    the same height;
+  - the version string and the unique ID in the name records say that the file is a modified
+    version, and for which product (the font's licence asks that modified versions be told
+    apart from the original; it reserves no font name, so the family names stay).
 """
 
 import argparse
 import pathlib
+import re
 
 from fontTools import subset
 from fontTools.ttLib import TTFont, newTable
@@ -42,6 +46,13 @@ USE_TYPO_METRICS = 1 << 7
 PAIRS_PER_SUBTABLE = 10920
 
 NOTO = "/usr/share/fonts/truetype/noto/"
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+
+# Name record IDs.
+NAME_ID_UNIQUE = 3
+NAME_ID_VERSION = 5
+NAME_ID_POSTSCRIPT = 6
 
 # Made face: (source file, whether it gets a legacy 'kern' table).
 FACES = {
@@ -146,14 +157,42 @@ def set_vertical_metrics(font):
     os2.fsSelection |= USE_TYPO_METRICS
 
 
+def product_identity():
+    """The product's name and maker, as the build declares them."""
+    cmake = (ROOT / "cmake" / "TidewellTargets.cmake").read_text(encoding="utf-8")
+
+    def declared(variable):
+        return re.search(r'^set\(' + variable + r' "([^"]+)"\)', cmake, re.MULTILINE).group(1)
+
+    return declared("TIDEWELL_PRODUCT_NAME"), declared("TIDEWELL_MAKER")
+
+
+def mark_as_modified(font, changes, product, maker):
+    """Rewrites the version string and the unique ID in every record that carries them. The
+    version number stays that of the original design; what follows it says what was done."""
+    name = font["name"]
+    version = name.getDebugName(NAME_ID_VERSION).split(";")[0].strip()
+    unique_version = name.getDebugName(NAME_ID_UNIQUE).split(";")[0].strip()
+    postscript = name.getDebugName(NAME_ID_POSTSCRIPT)
+
+    texts = {
+        NAME_ID_VERSION: f"{version}; modified for {product} by {maker}: {', '.join(changes)}",
+        NAME_ID_UNIQUE: f"{unique_version};{maker};{postscript};{product}",
+    }
+    for record in name.names:
+        if record.nameID in texts:
+            record.string = texts[record.nameID]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--out", default=pathlib.Path(__file__).resolve().parent.parent / "resources" / "fonts",
+    parser.add_argument("--out", default=ROOT / "resources" / "fonts",
                         type=pathlib.Path, help="folder for the made faces (default: resources/fonts)")
     parser.add_argument("--source", action="append", default=[], metavar="NAME=PATH",
                         help="take a face from another file, e.g. NotoSans-SemiBold.ttf=/tmp/x.ttf")
     args = parser.parse_args()
 
+    product, maker = product_identity()
     faces = dict(FACES)
     for pair in args.source:
         name, _, path = pair.partition("=")
@@ -164,6 +203,8 @@ def main():
         strip_hinting(font)
         pairs = add_legacy_kern_table(font) if kerned else 0
         set_vertical_metrics(font)
+        changes = ["hinting removed"] + (["kern table added"] if kerned else []) + ["vertical metrics changed"]
+        mark_as_modified(font, changes, product, maker)
         font.save(args.out / name)
         print(f"{name}: {len(font.getGlyphOrder())} glyphs, {pairs} kerning pairs, "
               f"{(args.out / name).stat().st_size} bytes")

@@ -2,6 +2,7 @@
 
 #include "editor/PluginEditor.h"
 #include "lookandfeel/LookAndFeelCustom.h"
+#include "processor/ProductInfo.h"
 
 #include <BinaryData.h>
 
@@ -16,6 +17,42 @@ juce::Image drawText (const juce::String& name, const juce::Font& font)
                              g.setFont (font);
                              g.drawText ("Tidewell 4.0kHz", 0, 0, 220, 40, juce::Justification::centredLeft);
                          });
+}
+
+/** The texts that a TrueType file's name table holds for one name ID, one per record: UTF-16
+    in the Unicode and Windows records, one byte a character in the Macintosh ones. */
+std::vector<juce::String> nameRecords (const char* data, int size, uint32_t nameID)
+{
+    const auto* bytes = reinterpret_cast<const uint8_t*> (data);
+    const auto end = (size_t) size;
+    auto u8 = [&] (size_t at) -> uint32_t { return at < end ? bytes[at] : 0; };
+    auto u16 = [&] (size_t at) { return u8 (at) << 8 | u8 (at + 1); };
+    auto u32 = [&] (size_t at) { return u16 (at) << 16 | u16 (at + 2); };
+
+    std::vector<juce::String> texts;
+    for (size_t table = 0; table < u16 (4); ++table)
+    {
+        const auto entry = 12 + 16 * table;
+        if (u32 (entry) != 0x6e616d65) // 'name'
+            continue;
+
+        const size_t start = u32 (entry + 8);
+        const size_t strings = start + u16 (start + 4);
+        for (size_t index = 0; index < u16 (start + 2); ++index)
+        {
+            const auto record = start + 6 + 12 * index;
+            if (u16 (record + 6) != nameID)
+                continue;
+
+            const auto step = u16 (record) == 1 ? 1u : 2u;
+            const size_t at = strings + u16 (record + 10), length = u16 (record + 8);
+            juce::String text;
+            for (size_t i = 0; i < length; i += step)
+                text += (juce::juce_wchar) (step == 1 ? u8 (at + i) : u16 (at + i));
+            texts.push_back (text);
+        }
+    }
+    return texts;
 }
 
 class FileRows : public testing::Test
@@ -168,6 +205,35 @@ TEST (EmbeddedFonts, theSemiboldFaceKernsPairsInLatinCyrillicAndItsExtensions)
             font.getStringWidthFloat (text.substring (0, 1)) + font.getStringWidthFloat (text.substring (1));
         EXPECT_LT (font.getStringWidthFloat (text), apart - 0.3f) << text;
     }
+}
+
+TEST (EmbeddedFonts, eachFaceCallsItselfAModifiedVersionInItsVersionStringAndUniqueId)
+{
+    // The faces are changed from the originals (no hinting, new metrics, a kern table); their
+    // licence asks that such versions not pass for the original in their name records.
+    const auto modifiedFor = juce::String ("; modified for ") + ProductInfo::name + " by " + ProductInfo::maker;
+    const auto ourId = juce::String (";") + ProductInfo::maker + ";";
+
+    int faces = 0;
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
+    {
+        const juce::String name (BinaryData::namedResourceList[i]);
+        if (! name.endsWith ("_ttf"))
+            continue;
+
+        ++faces;
+        int size = 0;
+        const auto* data = BinaryData::getNamedResource (name.toRawUTF8(), size);
+        const auto versions = nameRecords (data, size, 5), ids = nameRecords (data, size, 3);
+        EXPECT_FALSE (versions.empty() || ids.empty()) << name;
+        for (const auto& version : versions)
+            EXPECT_TRUE (version.startsWith ("Version ") && version.contains (modifiedFor)
+                         && ! version.contains ("ttfautohint"))
+                << name << ": " << version;
+        for (const auto& id : ids)
+            EXPECT_TRUE (id.contains (ourId) && id.endsWith (ProductInfo::name)) << name << ": " << id;
+    }
+    EXPECT_EQ (faces, 2);
 }
 
 TEST (EmbeddedImages, everyIconParsesAndTakesTheColourItIsGiven)
