@@ -4,14 +4,15 @@
 
 namespace
 {
-struct Slot
+struct KnobPosition
 {
     size_t control; // index into the control table's mode controls
     int x, y;
 };
 
-// In slot order. The vibrato slots come before the mix slots, whatever their place on screen.
-constexpr Slot slots[] = {
+// In the order the knobs are built. The vibrato knobs come before the mix knobs, whatever their
+// place on screen.
+constexpr KnobPosition knobPositions[] = {
     { ControlTable::rate, 25, 54 },         { ControlTable::depth, 100, 54 },          { ControlTable::delay, 63, 149 },
     { ControlTable::vibratoRate, 202, 54 }, { ControlTable::vibratoAmount, 202, 149 }, { ControlTable::wet, 341, 149 },
     { ControlTable::highpass, 303, 54 },    { ControlTable::tone, 378, 54 },
@@ -28,7 +29,7 @@ ChorusPanel::ChorusPanel (QexTidewellAudioProcessor& processor, juce::String mod
 
 ChorusPanel::~ChorusPanel() = default;
 
-KnobSlot::Lists ChorusPanel::slotLists() { return { sliders, attachments, nameLabels, valueLabels }; }
+LabelledKnob::Lists ChorusPanel::knobLists() { return { sliders, attachments, nameLabels, valueLabels }; }
 
 void ChorusPanel::prepareUI (juce::Colour newColour)
 {
@@ -39,22 +40,23 @@ void ChorusPanel::prepareUI (juce::Colour newColour)
     if (! sliders.isEmpty())
         return;
 
-    for (const auto& slot : slots)
+    for (const auto& position : knobPositions)
     {
-        KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters,
-                       ControlTable::modeControlId (mode, slot.control),
-                       ControlTable::modeControls[slot.control].shortName, knobLookAndFeel);
+        LabelledKnob::add (*this, *this, knobLists(), audioProcessor.parameters,
+                           ControlTable::modeControlId (mode, position.control),
+                           ControlTable::modeControls[position.control].shortName, knobLookAndFeel);
     }
 }
 
 void ChorusPanel::resized()
 {
-    std::vector<KnobSlot::KnobBox> boxes;
+    std::vector<LabelledKnob::KnobBox> boxes;
 
-    for (const auto& slot : slots)
-        boxes.push_back ({ ControlTable::modeControlId (mode, slot.control), { slot.x, slot.y, knobSize, knobSize } });
+    for (const auto& position : knobPositions)
+        boxes.push_back (
+            { ControlTable::modeControlId (mode, position.control), { position.x, position.y, knobSize, knobSize } });
 
-    KnobSlot::layOut (slotLists(), boxes);
+    LabelledKnob::layOut (knobLists(), boxes);
 }
 
 void ChorusPanel::paint (juce::Graphics& g)
@@ -67,11 +69,11 @@ void ChorusPanel::paint (juce::Graphics& g)
     g.drawRect (juce::Rectangle<float> (175.0f, 25.0f, 1.0f, h - 50.0f), 1.0f);
     g.drawRect (juce::Rectangle<float> (276.0f, 25.0f, 1.0f, h - 50.0f), 1.0f);
 
-    g.setFont (KnobSlot::headingFont());
+    g.setFont (LabelledKnob::headingFont());
     g.setColour (LookAndFeelCustom::offWhiteBrightColour);
     g.drawText ("CHORUS", juce::Rectangle<float> (0.0f, 20.0f, 175.0f, 20.0f), juce::Justification::centred, false);
     g.drawText ("VIBRATO", juce::Rectangle<float> (176.0f, 20.0f, 100.0f, 20.0f), juce::Justification::centred, false);
     g.drawText ("MIX", juce::Rectangle<float> (314.0f, 20.0f, 100.0f, 20.0f), juce::Justification::centred, false);
 }
 
-void ChorusPanel::sliderValueChanged (juce::Slider* slider) { KnobSlot::showValue (slotLists(), slider); }
+void ChorusPanel::sliderValueChanged (juce::Slider* slider) { LabelledKnob::showValue (knobLists(), slider); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KnobSlot.h"
+#include "LabelledKnob.h"
 #include "lookandfeel/LookAndFeelCustom.h"
 #include "lookandfeel/SliderQEX.h"
 #include "processor/PluginProcessor.h"
@@ -8,7 +8,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** The eight knobs of one chorus mode under the headings CHORUS, VIBRATO and MIX. Every mode
-    has the same slots in the same places; modes without a vibrato show those two disabled. */
+    has the same knobs in the same places; modes without a vibrato show those two disabled. */
 class ChorusPanel : public juce::Component, private juce::Slider::Listener
 {
 public:
@@ -25,14 +25,14 @@ public:
 
 private:
     void sliderValueChanged (juce::Slider*) override;
-    KnobSlot::Lists slotLists();
+    LabelledKnob::Lists knobLists();
 
     QexTidewellAudioProcessor& audioProcessor;
     LookAndFeelCustom knobLookAndFeel;
     juce::String mode;
     juce::Colour colour;
     juce::OwnedArray<SliderQEX> sliders;
-    juce::OwnedArray<KnobSlot::Attachment> attachments;
+    juce::OwnedArray<LabelledKnob::Attachment> attachments;
     juce::OwnedArray<juce::Label> nameLabels;
     juce::OwnedArray<juce::Label> valueLabels;
 

@@ -4,11 +4,11 @@
 
 namespace
 {
-// A falling level closes a fifth of the gap per tick; a held peak falls by the same factor.
+// A falling level closes a fifth of the gap per poll; a held peak falls by the same factor.
 constexpr float fallFactor = 0.8f;
 
 // A new peak is held until the counter, started at 1, reaches the next multiple of this.
-constexpr int holdTicks = 30;
+constexpr int holdPolls = 30;
 } // namespace
 
 LevelMeter::LevelMeter() { setOpaque (true); }
@@ -30,7 +30,7 @@ void LevelMeter::setMeterLevel (float value)
     else
     {
         ++holdCounter;
-        if (holdCounter % holdTicks == 0)
+        if (holdCounter % holdPolls == 0)
             decaying = true;
 
         if (decaying)

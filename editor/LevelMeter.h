@@ -5,7 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** A vertical peak meter: a bar that rises at once and falls gradually, a held peak line and
-    a clip indicator at the top. Fed one peak value per tick by setMeterLevel. */
+    a clip indicator at the top. Fed one peak value per poll by setMeterLevel. */
 class LevelMeter : public juce::Component
 {
 public:

@@ -4,7 +4,7 @@
 
 namespace
 {
-const std::vector<KnobSlot::KnobBox> knobBoxes = {
+const std::vector<LabelledKnob::KnobBox> knobBoxes = {
     { ControlTable::globalControlId (ControlTable::spread), { 25, 54, 50, 50 } },
     { ControlTable::globalControlId (ControlTable::gain), { 25, 149, 50, 50 } },
 };
@@ -14,7 +14,7 @@ OutputPanel::OutputPanel (QexTidewellAudioProcessor& processor) : audioProcessor
 
 OutputPanel::~OutputPanel() = default;
 
-KnobSlot::Lists OutputPanel::slotLists() { return { sliders, attachments, nameLabels, valueLabels }; }
+LabelledKnob::Lists OutputPanel::knobLists() { return { sliders, attachments, nameLabels, valueLabels }; }
 
 void OutputPanel::prepareUI (juce::Colour colour)
 {
@@ -30,11 +30,11 @@ void OutputPanel::prepareUI (juce::Colour colour)
         const auto* parameter = audioProcessor.parameters.getParameter (id);
         const auto caption = parameter != nullptr ? parameter->getName (100) : id;
 
-        KnobSlot::add (*this, *this, slotLists(), audioProcessor.parameters, id, caption, knobLookAndFeel);
+        LabelledKnob::add (*this, *this, knobLists(), audioProcessor.parameters, id, caption, knobLookAndFeel);
     }
 }
 
-void OutputPanel::resized() { KnobSlot::layOut (slotLists(), knobBoxes); }
+void OutputPanel::resized() { LabelledKnob::layOut (knobLists(), knobBoxes); }
 
 void OutputPanel::paint (juce::Graphics& g)
 {
@@ -43,9 +43,9 @@ void OutputPanel::paint (juce::Graphics& g)
     g.setColour (LookAndFeelCustom::borderColour);
     g.drawRect (juce::Rectangle<float> (0.0f, 25.0f, 1.0f, (float) getHeight() - 50.0f), 1.0f);
 
-    g.setFont (KnobSlot::headingFont());
+    g.setFont (LabelledKnob::headingFont());
     g.setColour (LookAndFeelCustom::offWhiteBrightColour);
     g.drawText ("OUTPUT", juce::Rectangle<float> (0.0f, 20.0f, 100.0f, 20.0f), juce::Justification::centred, false);
 }
 
-void OutputPanel::sliderValueChanged (juce::Slider* slider) { KnobSlot::showValue (slotLists(), slider); }
+void OutputPanel::sliderValueChanged (juce::Slider* slider) { LabelledKnob::showValue (knobLists(), slider); }

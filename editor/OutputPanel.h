@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KnobSlot.h"
+#include "LabelledKnob.h"
 #include "lookandfeel/LookAndFeelCustom.h"
 #include "lookandfeel/SliderQEX.h"
 #include "processor/PluginProcessor.h"
@@ -16,26 +16,24 @@ public:
     ~OutputPanel() override;
 
     /** Builds the two controls in the given knob colour, before the panel gets its size. A
-        later call only changes the colour. */
+        later call only changes the colour, which the knobs take at their next repaint: the
+        editor calls it whenever it shows a mode. */
     void prepareUI (juce::Colour colour);
+
+    /** The colour the knobs are drawn in. */
+    juce::Colour getKnobColour() const { return knobLookAndFeel.rotaryColour; }
 
     void paint (juce::Graphics&) override;
     void resized() override;
 
 private:
     void sliderValueChanged (juce::Slider*) override;
-    KnobSlot::Lists slotLists();
+    LabelledKnob::Lists knobLists();
 
     QexTidewellAudioProcessor& audioProcessor;
-
-public:
-    /** Draws both knobs. The owner sets its rotaryColour to the shown mode's colour; the knobs
-        take it at their next repaint. */
     LookAndFeelCustom knobLookAndFeel;
-
-private:
     juce::OwnedArray<SliderQEX> sliders;
-    juce::OwnedArray<KnobSlot::Attachment> attachments;
+    juce::OwnedArray<LabelledKnob::Attachment> attachments;
     juce::OwnedArray<juce::Label> nameLabels;
     juce::OwnedArray<juce::Label> valueLabels;
 

@@ -153,7 +153,7 @@ void QexTidewellAudioProcessorEditor::showPanel (juce::String modeName)
         chorusPanels[k].setVisible (shown);
 
         if (shown)
-            outputPanel.knobLookAndFeel.rotaryColour = *modeColours[k];
+            outputPanel.prepareUI (*modeColours[k]);
     }
 }
 

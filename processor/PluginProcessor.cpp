@@ -38,8 +38,8 @@ QexTidewellAudioProcessor::QexTidewellAudioProcessor()
 
     loadSettings();
 
-    for (size_t slot = 0; slot < ControlTable::numSlots; ++slot)
-        parameters.addParameterListener (ControlTable::slotId (slot), this);
+    for (size_t smoothed = 0; smoothed < ControlTable::numSmoothedControls; ++smoothed)
+        parameters.addParameterListener (ControlTable::smoothedControlId (smoothed), this);
     parameters.addParameterListener (ControlTable::modeSelectorId(), this);
 }
 

@@ -28,7 +28,7 @@ void ChorusMix::processSlice (juce::AudioBuffer<float>& buffer, int start, int n
 
     for (int stretchStart = 0; stretchStart < numSamples;)
     {
-        const auto stretch = tick (stretchStart, numSamples);
+        const auto stretch = nextStretch (stretchStart, numSamples);
 
         for (int blockStart = stretchStart; blockStart < stretch.end; blockStart += engineBlockSize)
         {
@@ -83,13 +83,13 @@ std::optional<ChorusMix::Channels> ChorusMix::beginSlice (juce::AudioBuffer<floa
                       outs >= 2 };
 }
 
-ChorusMix::Stretch ChorusMix::tick (int begin, int numSamples)
+ChorusMix::Stretch ChorusMix::nextStretch (int begin, int numSamples)
 {
-    controlTick();
+    stepControls();
 
-    // The engines run on through the ticks that would change nothing, in longer stretches.
+    // The engines run on through the control ticks that would change nothing, in longer stretches.
     auto end = juce::jmin (numSamples, begin + controls.getControlInterval());
-    while (end < numSamples && controls.tickChangesNothing())
+    while (end < numSamples && controls.stepChangesNothing())
         end = juce::jmin (numSamples, end + controls.getControlInterval());
 
     const auto& gains = controls.modeGains();
@@ -98,7 +98,7 @@ ChorusMix::Stretch ChorusMix::tick (int begin, int numSamples)
              gains,
              running,
              volumeGain,
-             controls.value (ControlSmoothing::bypassSlot),
+             controls.value (ControlSmoothing::bypassIndex),
              SingleEngineSum::find (gains, running, engineOutputs) };
 }
 
@@ -174,43 +174,43 @@ void ChorusMix::feedMeters (const Channels& io, int numSamples, Peaks<float> pea
     meters.feed (io.outLeft, io.outRight, numSamples, peaks.left, peaks.right);
 }
 
-void ChorusMix::controlTick()
+void ChorusMix::stepControls()
 {
-    const auto changed = controls.tick();
+    const auto changed = controls.step();
 
-    if ((changed & ControlSmoothing::slotBit (ControlSmoothing::gainSlot)) != 0)
-        volumeGain = juce::Decibels::decibelsToGain (controls.value (ControlSmoothing::gainSlot), -100.0f);
+    if ((changed & ControlSmoothing::controlBit (ControlSmoothing::gainIndex)) != 0)
+        volumeGain = juce::Decibels::decibelsToGain (controls.value (ControlSmoothing::gainIndex), -100.0f);
 
     if (changed != 0)
         pushControls (changed);
 }
 
-void ChorusMix::pushControls (SlotMask changedSlots)
+void ChorusMix::pushControls (ControlMask changed)
 {
-    pushSlots (changedSlots, std::make_index_sequence<ControlTable::numSlots>());
+    pushEach (changed, std::make_index_sequence<ControlTable::numSmoothedControls>());
 }
 
-template <size_t... slot>
-void ChorusMix::pushSlots (SlotMask changedSlots, std::index_sequence<slot...>)
+template <size_t... smoothed>
+void ChorusMix::pushEach (ControlMask changed, std::index_sequence<smoothed...>)
 {
-    (pushSlot<slot> (changedSlots), ...);
+    (pushControl<smoothed> (changed), ...);
 }
 
-template <size_t slot>
-void ChorusMix::pushSlot (SlotMask changedSlots)
+template <size_t smoothed>
+void ChorusMix::pushControl (ControlMask changed)
 {
-    constexpr auto target = ControlTable::slots[slot];
+    constexpr auto target = ControlTable::smoothedControls[smoothed];
     constexpr auto engineValue = target.engineValue;
 
     if constexpr (engineValue != nullptr)
     {
-        if ((changedSlots & ControlSmoothing::slotBit (slot)) == 0)
+        if ((changed & ControlSmoothing::controlBit (smoothed)) == 0)
             return;
 
-        const auto value = controls.value (slot);
+        const auto value = controls.value (smoothed);
         if constexpr (target.mode == ControlTable::everyMode)
             forEachEngine ([value] (size_t, auto& engine)
-                           { engine.template set<ControlTable::slots[slot].engineValue> (value); });
+                           { engine.template set<ControlTable::smoothedControls[smoothed].engineValue> (value); });
         else
             std::get<target.mode> (engines).template set<engineValue> (value);
     }
@@ -219,8 +219,8 @@ void ChorusMix::pushSlot (SlotMask changedSlots)
 ChorusControls ChorusMix::controlsFor (size_t mode) const
 {
     ChorusControls values;
-    for (size_t slot = 0; slot < ControlTable::numSlots; ++slot)
-        if (const auto& target = ControlTable::slots[slot]; ControlTable::feedsEngine (target, mode))
-            values.*target.engineValue = controls.value (slot);
+    for (size_t smoothed = 0; smoothed < ControlTable::numSmoothedControls; ++smoothed)
+        if (const auto& target = ControlTable::smoothedControls[smoothed]; ControlTable::feedsEngine (target, mode))
+            values.*target.engineValue = controls.value (smoothed);
     return values;
 }

@@ -37,7 +37,7 @@ public:
                        int numOutputChannels);
 
 private:
-    using SlotMask = ControlSmoothing::SlotMask;
+    using ControlMask = ControlSmoothing::ControlMask;
     static constexpr auto numModes = ControlTable::numModes;
 
     /** Where a slice reads and writes, its left and right channels (the same one twice where a side
@@ -84,7 +84,7 @@ private:
     forcedinline std::optional<Channels> beginSlice (juce::AudioBuffer<float>& buffer, int start, int numSamples,
                                                      int numInputChannels, int numOutputChannels);
     /** The control tick at begin and the stretch it starts. */
-    forcedinline Stretch tick (int begin, int numSamples);
+    forcedinline Stretch nextStretch (int begin, int numSamples);
     /** The running engines' output for numSamples frames from blockStart; an engine that does not
         run repeats its last pair, unless the single-engine sum leaves it out. */
     forcedinline void render (EngineFrames& frames, const Stretch& stretch, const Channels& io, int blockStart,
@@ -99,13 +99,14 @@ private:
     /** Hands the slice's output and its peaks, from the single frames and the lanes, to the meters. */
     void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes);
 
-    void controlTick();
+    /** Steps the smoothing and hands what changed to the volume and the engines. */
+    void stepControls();
     // Unrolled at compile time, so that each changed value goes straight to its engine's setter.
-    void pushControls (SlotMask changedSlots);
-    template <size_t... slot>
-    void pushSlots (SlotMask changedSlots, std::index_sequence<slot...>);
-    template <size_t slot>
-    void pushSlot (SlotMask changedSlots);
+    void pushControls (ControlMask changed);
+    template <size_t... smoothed>
+    void pushEach (ControlMask changed, std::index_sequence<smoothed...>);
+    template <size_t smoothed>
+    void pushControl (ControlMask changed);
     ChorusControls controlsFor (size_t mode) const;
 
     /** Calls visit (k, engine) for the engine of each mode k in turn. */

@@ -14,29 +14,29 @@ ControlSmoothing::ControlSmoothing (juce::AudioProcessorValueTreeState& paramete
     : modeParameterId (ControlTable::modeSelectorId()),
       modeParameterValue (parameters.getRawParameterValue (modeParameterId))
 {
-    for (size_t slot = 0; slot < numSlots; ++slot)
+    for (size_t smoothed = 0; smoothed < numSmoothedControls; ++smoothed)
     {
-        parameterIds[slot] = ControlTable::slotId (slot);
-        parameterValues[slot] = parameters.getRawParameterValue (parameterIds[slot]);
-        jassert (parameterValues[slot] != nullptr);
+        parameterIds[smoothed] = ControlTable::smoothedControlId (smoothed);
+        parameterValues[smoothed] = parameters.getRawParameterValue (parameterIds[smoothed]);
+        jassert (parameterValues[smoothed] != nullptr);
     }
 }
 
 void ControlSmoothing::parameterChanged (const juce::String& parameterID, float newValue)
 {
-    for (size_t slot = 0; slot < numSlots; ++slot)
+    for (size_t smoothed = 0; smoothed < numSmoothedControls; ++smoothed)
     {
-        if (parameterID != parameterIds[slot])
+        if (parameterID != parameterIds[smoothed])
             continue;
 
-        if (slot == bypassSlot)
+        if (smoothed == bypassIndex)
         {
-            isBypassed.store (parameterValues[slot]->load() != 0.0f);
+            isBypassed.store (parameterValues[smoothed]->load() != 0.0f);
             newValue = isBypassed.load() ? 1.0f : 0.0f;
         }
 
-        pendingTargets[slot].store (newValue, std::memory_order_relaxed);
-        pendingSlots.fetch_or (slotBit (slot), std::memory_order_release);
+        pendingTargets[smoothed].store (newValue, std::memory_order_relaxed);
+        pendingControls.fetch_or (controlBit (smoothed), std::memory_order_release);
         return;
     }
 
@@ -52,33 +52,34 @@ void ControlSmoothing::prepare (double sampleRate)
     // About 860 control ticks per second at every sample rate.
     controlInterval = (int) std::ceil (sampleRate / 44100.0 * 51.0);
 
-    for (size_t slot = 0; slot < numSlots; ++slot)
-        smoothers[slot].reset (rampSteps (ControlTable::slots[slot].rampSeconds, controlInterval, sampleRate));
+    for (size_t smoothed = 0; smoothed < numSmoothedControls; ++smoothed)
+        smoothers[smoothed].reset (
+            rampSteps (ControlTable::smoothedControls[smoothed].rampSeconds, controlInterval, sampleRate));
     for (auto& smoother : modeGainSmoothers)
         smoother.reset (rampSteps (ControlTable::modeSelector.rampSeconds, controlInterval, sampleRate));
 
     currentChorusMode.store (modeParameterValue->load());
 
-    pendingSlots.store (0);
+    pendingControls.store (0);
     modeChangePending.store (false);
     jumpPending.store (false);
     applyJump();
 }
 
-ControlSmoothing::SlotMask ControlSmoothing::tick()
+ControlSmoothing::ControlMask ControlSmoothing::step()
 {
-    // The plain loads spare the locked exchanges at the ticks where nothing is waiting, which
+    // The plain loads spare the locked exchanges at the control ticks where nothing is waiting, which
     // are most of them.
     if (jumpPending.load (std::memory_order_relaxed) && jumpPending.exchange (false, std::memory_order_acquire))
         applyJump();
 
-    if (pendingSlots.load (std::memory_order_relaxed) != 0)
+    if (pendingControls.load (std::memory_order_relaxed) != 0)
     {
-        const auto pending = pendingSlots.exchange (0, std::memory_order_acquire);
-        for (size_t slot = 0; slot < numSlots; ++slot)
-            if ((pending & slotBit (slot)) != 0)
-                smoothers[slot].setTargetValue (pendingTargets[slot].load (std::memory_order_relaxed));
-        movingSlots |= pending;
+        const auto pending = pendingControls.exchange (0, std::memory_order_acquire);
+        for (size_t smoothed = 0; smoothed < numSmoothedControls; ++smoothed)
+            if ((pending & controlBit (smoothed)) != 0)
+                smoothers[smoothed].setTargetValue (pendingTargets[smoothed].load (std::memory_order_relaxed));
+        movingControls |= pending;
     }
 
     if (modeChangePending.load (std::memory_order_relaxed)
@@ -97,19 +98,19 @@ ControlSmoothing::SlotMask ControlSmoothing::tick()
         }
     }
 
-    // A slot outside movingSlots has no ramp and its tick value equals its target, so stepping it
-    // would change nothing.
-    SlotMask changed = 0;
-    for (auto moving = movingSlots; moving != 0; moving &= moving - 1)
+    // A smoothed control outside movingControls has no ramp and its tick value equals its target, so
+    // stepping it would change nothing.
+    ControlMask changed = 0;
+    for (auto moving = movingControls; moving != 0; moving &= moving - 1)
     {
-        const auto slot = (size_t) lowestSetBit (moving);
-        auto& smoother = smoothers[slot];
-        const auto before = values[slot];
-        values[slot] = smoother.getNextValue();
-        if (values[slot] != before)
-            changed |= slotBit (slot);
-        if (! smoother.isSmoothing() && values[slot] == smoother.getTargetValue())
-            movingSlots &= ~slotBit (slot);
+        const auto smoothed = (size_t) lowestSetBit (moving);
+        auto& smoother = smoothers[smoothed];
+        const auto before = values[smoothed];
+        values[smoothed] = smoother.getNextValue();
+        if (values[smoothed] != before)
+            changed |= controlBit (smoothed);
+        if (! smoother.isSmoothing() && values[smoothed] == smoother.getTargetValue())
+            movingControls &= ~controlBit (smoothed);
     }
 
     for (size_t k = 0; k < modeGainSmoothers.size(); ++k)
@@ -120,26 +121,26 @@ ControlSmoothing::SlotMask ControlSmoothing::tick()
         modeRunning[k] = target == 1.0f || modeGainValues[k] != target;
     }
 
-    return forceParameterUpdate ? allSlots : changed;
+    return forceParameterUpdate ? allControls : changed;
 }
 
 void ControlSmoothing::applyJump()
 {
     forceParameterUpdate = true;
-    movingSlots = allSlots;
+    movingControls = allControls;
 
-    for (size_t slot = 0; slot < numSlots; ++slot)
+    for (size_t smoothed = 0; smoothed < numSmoothedControls; ++smoothed)
     {
-        if (slot == bypassSlot)
+        if (smoothed == bypassIndex)
         {
             // Its tick value follows at the next control tick.
-            smoothers[slot].setCurrentAndTargetValue (isBypassed.load() ? 1.0f : 0.0f);
+            smoothers[smoothed].setCurrentAndTargetValue (isBypassed.load() ? 1.0f : 0.0f);
             continue;
         }
 
-        const auto value = parameterValues[slot]->load();
-        smoothers[slot].setCurrentAndTargetValue (value);
-        values[slot] = value;
+        const auto value = parameterValues[smoothed]->load();
+        smoothers[smoothed].setCurrentAndTargetValue (value);
+        values[smoothed] = value;
     }
 
     const auto selected = ControlTable::modeSelectedBy (currentChorusMode.load());

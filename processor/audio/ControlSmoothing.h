@@ -8,22 +8,22 @@
 #include <atomic>
 #include <cstdint>
 
-/** The control rate: a linear smoother and a tick value for each slot of the control table, a
-    crossfade gain for each mode, and the mailbox through which parameter changes reach them. Any
-    thread may post to the mailbox; only the audio thread (or prepare, while it is stopped) touches
-    the smoothers, once per control tick. */
+/** The control rate: a linear smoother and a tick value for each smoothed control of the control
+    table, a crossfade gain for each mode, and the mailbox through which parameter changes reach
+    them. Any thread may post to the mailbox; only the audio thread (or prepare, while it is
+    stopped) touches the smoothers, once per control tick. */
 class ControlSmoothing
 {
 public:
-    using SlotMask = std::uint32_t;
-    static_assert (ControlTable::numSlots < 32, "one bit per slot");
-    static constexpr SlotMask slotBit (size_t slot) { return SlotMask { 1 } << slot; }
-    static constexpr SlotMask allSlots = (SlotMask { 1 } << ControlTable::numSlots) - 1;
+    using ControlMask = std::uint32_t;
+    static_assert (ControlTable::numSmoothedControls < 32, "one bit per smoothed control");
+    static constexpr ControlMask controlBit (size_t smoothed) { return ControlMask { 1 } << smoothed; }
+    static constexpr ControlMask allControls = (ControlMask { 1 } << ControlTable::numSmoothedControls) - 1;
 
-    static constexpr size_t bypassSlot = ControlTable::slotOf (ControlTable::bypass);
-    static constexpr size_t gainSlot = ControlTable::slotOf (ControlTable::gain);
+    static constexpr size_t bypassIndex = ControlTable::smoothedControlOf (ControlTable::bypass);
+    static constexpr size_t gainIndex = ControlTable::smoothedControlOf (ControlTable::gain);
 
-    static int lowestSetBit (SlotMask mask) noexcept
+    static int lowestSetBit (ControlMask mask) noexcept
     {
 #if defined(__GNUC__) || defined(__clang__)
         return __builtin_ctz (mask);
@@ -51,13 +51,13 @@ public:
     void prepare (double sampleRate);
 
     /** Audio thread: one control tick. Steps the smoothers that move and the mode gains, and returns
-        the slots whose tick value changed (every slot while a jump's push is due). */
-    SlotMask tick();
+        the smoothed controls whose tick value changed (all of them while a jump's push is due). */
+    ControlMask step();
 
-    /** Audio thread: true when a tick now would leave every value as it is. */
-    bool tickChangesNothing() const
+    /** Audio thread: true when a step now would leave every value as it is. */
+    bool stepChangesNothing() const
     {
-        if (forceParameterUpdate || movingSlots != 0 || pendingSlots.load (std::memory_order_relaxed) != 0
+        if (forceParameterUpdate || movingControls != 0 || pendingControls.load (std::memory_order_relaxed) != 0
             || jumpPending.load (std::memory_order_relaxed) || modeChangePending.load (std::memory_order_relaxed))
             return false;
 
@@ -72,7 +72,7 @@ public:
     void finishSlice() { forceParameterUpdate = false; }
 
     int getControlInterval() const { return controlInterval; }
-    float value (size_t slot) const { return values[slot]; }
+    float value (size_t smoothed) const { return values[smoothed]; }
     const std::array<float, ControlTable::numModes>& modeGains() const { return modeGainValues; }
 
     /** A mode runs while it is selected or while its gain still fades. */
@@ -80,18 +80,18 @@ public:
 
 private:
     using Smoother = juce::SmoothedValue<float, juce::ValueSmoothingTypes::Linear>;
-    static constexpr auto numSlots = ControlTable::numSlots;
+    static constexpr auto numSmoothedControls = ControlTable::numSmoothedControls;
 
     void applyJump();
 
-    // Slots in the order parameterChanged compares identifiers: parameter order.
-    std::array<juce::String, numSlots> parameterIds;
-    std::array<std::atomic<float>*, numSlots> parameterValues {};
+    // Smoothed controls in the order parameterChanged compares identifiers: parameter order.
+    std::array<juce::String, numSmoothedControls> parameterIds;
+    std::array<std::atomic<float>*, numSmoothedControls> parameterValues {};
     const juce::String modeParameterId;
     std::atomic<float>* modeParameterValue = nullptr;
 
-    std::array<Smoother, numSlots> smoothers;
-    std::array<float, numSlots> values {};
+    std::array<Smoother, numSmoothedControls> smoothers;
+    std::array<float, numSmoothedControls> values {};
     std::array<Smoother, ControlTable::numModes> modeGainSmoothers;
     std::array<float, ControlTable::numModes> modeGainValues {};
     std::array<bool, ControlTable::numModes> modeRunning {};
@@ -100,12 +100,14 @@ private:
     bool forceParameterUpdate = true;
 
     // Hand-off from the threads that set parameters to the audio thread. A setter stores the
-    // new target and then raises the slot's bit (release); the audio thread collects the bits
-    // at each control tick (acquire) and only then touches the smoothers, which it alone owns.
-    std::array<std::atomic<float>, numSlots> pendingTargets {};
-    std::atomic<SlotMask> pendingSlots { 0 };
-    // Slots whose smoother ramps or whose tick value has not caught up with the target yet.
-    SlotMask movingSlots = allSlots;
+    // new target and then raises the smoothed control's bit (release); the audio thread collects
+    // the bits at each control tick (acquire) and only then touches the smoothers, which it alone
+    // owns.
+    std::array<std::atomic<float>, numSmoothedControls> pendingTargets {};
+    std::atomic<ControlMask> pendingControls { 0 };
+    // Smoothed controls whose smoother ramps or whose tick value has not caught up with the
+    // target yet.
+    ControlMask movingControls = allControls;
     std::atomic<bool> modeChangePending { false };
     std::atomic<bool> jumpPending { false };
     std::atomic<bool> isBypassed { false };

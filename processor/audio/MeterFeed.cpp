@@ -41,7 +41,7 @@ void MeterFeed::feed (const float* outLeft, const float* outRight, int numSample
 
 bool MeterFeed::takePhaseMeterSamples (std::vector<std::pair<double, double>>& destination)
 {
-    // While the audio thread writes the pairs, this tick shows what it showed; the set stays
+    // While the audio thread writes the pairs, this poll shows what it showed; the set stays
     // ready for the next one.
     if (meterFeedBusy.exchange (true, std::memory_order_acquire))
         return false;

@@ -6,7 +6,7 @@
 
 /** What the audio thread hands the meters: the output peaks, and the output sample pairs of the
     phase meter. The audio thread writes the pairs only while it holds the feed, and the reader
-    copies them only while it holds it; the audio thread skips a block and the reader a tick
+    copies them only while it holds it; the audio thread skips a block and the reader a poll
     rather than wait. */
 class MeterFeed
 {

@@ -11,9 +11,9 @@ juce::String modeControlId (const juce::String& modeName, size_t control)
     return "param" + modeName + modeControls[control].suffix;
 }
 
-juce::String slotId (size_t slot)
+juce::String smoothedControlId (size_t smoothed)
 {
-    const auto& s = slots[slot];
+    const auto& s = smoothedControls[smoothed];
     return s.mode == everyMode ? globalControlId (s.control) : modeControlId (modes[s.mode].name, s.control);
 }
 } // namespace ControlTable

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-/** The chorus modes and the controls, declared once. The parameter layout, the smoothers' slots, the
+/** The chorus modes and the controls, declared once. The parameter layout, the smoothed controls, the
     engine pushes, the preset keep groups and the editor's knob ids are all derived from these tables.
     Hosts, saved projects, presets and clipboard texts rely on the IDs, names, ranges, defaults, order
     and texts, so none of them may change. */
@@ -254,13 +254,13 @@ constexpr bool modeHas (size_t mode, size_t control)
 }
 
 //==============================================================================
-// Slots: one smoothed control each, in parameter order without the mode selector, so every mode's
-// controls and then the global controls.
+// Smoothed controls: one per smoother, in parameter order without the mode selector, so every
+// mode's controls and then the global controls.
 
-/** The mode of the slot of a global control, whose value goes to every engine. */
+/** The mode of a global control's smoothed control, whose value goes to every engine. */
 inline constexpr size_t everyMode = numModes;
 
-struct Slot
+struct SmoothedControl
 {
     size_t mode;    // everyMode for a global control
     size_t control; // index into modeControls, or into globalControls for a global control
@@ -268,38 +268,40 @@ struct Slot
     float ChorusControls::*engineValue;
 };
 
-constexpr size_t firstSlotOf (size_t mode)
+constexpr size_t firstSmoothedControlOf (size_t mode)
 {
-    size_t slot = 0;
+    size_t smoothed = 0;
     for (size_t k = 0; k < mode; ++k)
         for (size_t control = 0; control < modeControls.size(); ++control)
             if (modeHas (k, control))
-                ++slot;
-    return slot;
+                ++smoothed;
+    return smoothed;
 }
 
-inline constexpr size_t numSlots = firstSlotOf (numModes) + globalControls.size();
+inline constexpr size_t numSmoothedControls = firstSmoothedControlOf (numModes) + globalControls.size();
 
-constexpr size_t slotOf (GlobalControlIndex control) { return firstSlotOf (numModes) + control; }
+/** The index of the global control's smoothed control. */
+constexpr size_t smoothedControlOf (GlobalControlIndex control) { return firstSmoothedControlOf (numModes) + control; }
 
-inline constexpr auto slots = []
+inline constexpr auto smoothedControls = []
 {
-    std::array<Slot, numSlots> table {};
-    size_t slot = 0;
+    std::array<SmoothedControl, numSmoothedControls> table {};
+    size_t smoothed = 0;
     for (size_t mode = 0; mode < numModes; ++mode)
         for (size_t control = 0; control < modeControls.size(); ++control)
             if (modeHas (mode, control))
-                table[slot++] = { mode, control, modeControls[control].rampSeconds, modeControls[control].engineValue };
+                table[smoothed++] = { mode, control, modeControls[control].rampSeconds,
+                                      modeControls[control].engineValue };
     for (size_t control = 0; control < globalControls.size(); ++control)
-        table[slot++] = { everyMode, control, globalControls[control].rampSeconds,
-                          globalControls[control].engineValue };
+        table[smoothed++] = { everyMode, control, globalControls[control].rampSeconds,
+                              globalControls[control].engineValue };
     return table;
 }();
 
-/** Whether the slot's value goes to the engine of the mode. */
-constexpr bool feedsEngine (const Slot& slot, size_t mode)
+/** Whether the smoothed control's value goes to the engine of the mode. */
+constexpr bool feedsEngine (const SmoothedControl& smoothed, size_t mode)
 {
-    return slot.engineValue != nullptr && (slot.mode == mode || slot.mode == everyMode);
+    return smoothed.engineValue != nullptr && (smoothed.mode == mode || smoothed.mode == everyMode);
 }
 
 //==============================================================================
@@ -313,6 +315,6 @@ juce::String globalControlId (size_t control);
     no parameter. */
 juce::String modeControlId (const juce::String& modeName, size_t control);
 
-/** The ID of the parameter that drives the slot. */
-juce::String slotId (size_t slot);
+/** The ID of the parameter that drives the smoothed control. */
+juce::String smoothedControlId (size_t smoothed);
 } // namespace ControlTable

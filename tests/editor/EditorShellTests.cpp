@@ -38,7 +38,7 @@ TEST_F (EditorShell, aTabClickShowsItsModeAndSetsTheParameterWithoutAGestureAndA
 
     click (*editor->modeTabs[1]);
     EXPECT_EQ (shown (*editor), "1/1");
-    EXPECT_EQ (editor->outputPanel.knobLookAndFeel.rotaryColour, LF::redColour);
+    EXPECT_EQ (editor->outputPanel.getKnobColour(), LF::redColour);
     click (*editor->modeTabs[1]);
     click (*editor->modeTabs[3]);
     EXPECT_EQ (shown (*editor), "3/3");
@@ -65,7 +65,7 @@ TEST_F (EditorShell, opensOnTheParametersModeAndFollowsStateRestoresAndPresetLoa
     setParameter ("paramChorusMode", 1.0f / 3.0f);
     auto editor = openEditor();
     EXPECT_EQ (shown (*editor), "1/1");
-    EXPECT_EQ (editor->outputPanel.knobLookAndFeel.rotaryColour, LF::redColour);
+    EXPECT_EQ (editor->outputPanel.getKnobColour(), LF::redColour);
 
     setParameter ("paramChorusMode", 2.0f / 3.0f);
     processor.sendActionMessage ("PresetSaved");

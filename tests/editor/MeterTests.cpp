@@ -12,23 +12,23 @@ struct MetersPanelTestAccess
     static std::vector<int> scaleY (MetersPanel& p) { return { std::begin (p.scaleY), std::end (p.scaleY) }; }
 };
 
-TEST (LevelMeterTest, aPeakShowsAtOnceIsHeldFor28TicksAndClipsOnlyAboveFullScale)
+TEST (LevelMeterTest, aPeakShowsAtOnceIsHeldFor28PollsAndClipsOnlyAboveFullScale)
 {
     LevelMeter meter;
     meter.setMeterLevel (-1.0f);
     EXPECT_FLOAT_EQ (meter.level, 1.0f) << "metered by magnitude";
     EXPECT_FALSE (meter.clip) << "exactly full scale";
 
-    for (int tick = 1; tick <= 40; ++tick)
+    for (int poll = 1; poll <= 40; ++poll)
     {
         meter.setMeterLevel (0.0f);
-        EXPECT_NEAR (meter.level, std::pow (0.8f, (float) tick), 1e-6f) << tick;
-        EXPECT_NEAR (meter.peak, tick <= 28 ? 1.0f : std::pow (0.8f, (float) (tick - 28)), 1e-6f) << tick;
+        EXPECT_NEAR (meter.level, std::pow (0.8f, (float) poll), 1e-6f) << poll;
+        EXPECT_NEAR (meter.peak, poll <= 28 ? 1.0f : std::pow (0.8f, (float) (poll - 28)), 1e-6f) << poll;
         EXPECT_GE (meter.peak, meter.level);
     }
 
     meter.setMeterLevel (1.2f);
-    for (int tick = 1; tick <= 28; ++tick)
+    for (int poll = 1; poll <= 28; ++poll)
         meter.setMeterLevel (0.0f);
     EXPECT_TRUE (meter.clip) << "lit while the peak is held";
     meter.setMeterLevel (0.0f);
@@ -61,7 +61,7 @@ TEST (PhaseMeterTest, correlationCountsSignAgreementOverTheFirstThousandPairs)
     EXPECT_FLOAT_EQ (correlationOf ({ { 1000, 0.1, 0.1 }, { 500, 0.1, -0.1 } }), 1.0f) << "of 1500 pairs";
 }
 
-TEST (MetersPanelTest, eachTickTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaintedTheLast)
+TEST (MetersPanelTest, eachPollTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaintedTheLast)
 {
     ScopedDataHome dataHome;
     QexTidewellAudioProcessor processor;
@@ -82,7 +82,7 @@ TEST (MetersPanelTest, eachTickTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaint
         return peak;
     };
 
-    // The first tick meters what built up while no panel was reading.
+    // The first poll meters what built up while no panel was reading.
     const auto leftPeak = play (1.0f, 1);
     MetersPanel panel (processor);
     EXPECT_TRUE (panel.isTimerRunning());
@@ -92,7 +92,7 @@ TEST (MetersPanelTest, eachTickTakesThePeaksAndNewPairsOnceThePhaseMeterHasPaint
 
     panel.timerCallback();
     EXPECT_FLOAT_EQ (MetersPanelTestAccess::left (panel).level, leftPeak);
-    EXPECT_EQ (processor.takeOutputPeak (false), 0.0f) << "the tick resets the peak it read";
+    EXPECT_EQ (processor.takeOutputPeak (false), 0.0f) << "the poll resets the peak it read";
     EXPECT_FLOAT_EQ (phase.correlation, 1.0f);
     EXPECT_EQ (phase.points.size(), (size_t) blockSize);
 

@@ -26,7 +26,9 @@ TEST (OutputPanelTest, spreadAndVolumeFollowTheirParametersInTheColourOfTheShown
     EXPECT_TRUE (render::sameColour (panel::ringColour (blue, volume, 0.2f), LookAndFeelCustom::blueColour));
     EXPECT_TRUE (render::sameColour (panel::ringColour (blue, volume, 3.5f), LookAndFeelCustom::darkGrayColour));
 
-    panel.knobLookAndFeel.rotaryColour = LookAndFeelCustom::redColour;
+    // As the editor recolours it when it shows a mode: the colour changes, the controls stay.
+    panel.prepareUI (LookAndFeelCustom::redColour);
+    EXPECT_EQ (panel.getNumChildComponents(), 6) << "no second set of controls";
     const auto red = panel::snapshot ("output-panel-red", panel);
     EXPECT_TRUE (render::sameColour (panel::ringColour (red, spread, 0.2f), LookAndFeelCustom::redColour));
     EXPECT_TRUE (render::sameColour (panel::ringColour (red, volume, 0.2f), LookAndFeelCustom::redColour));

@@ -343,12 +343,12 @@ TEST_F (AudioPath, theMeterFeedGathersPairsAndSignedPeaksForTheReader)
     EXPECT_EQ (processor.takeOutputPeak (true), 0.5f);
     EXPECT_EQ (processor.takeOutputPeak (false), 0.0f) << "reading resets the peak";
 
-    // While the audio thread writes the pairs the reader skips its tick instead of waiting.
+    // While the audio thread writes the pairs the reader skips its poll instead of waiting.
     processor.processBlock (small, midi);
     Access::holdMeterFeed (processor, true);
     EXPECT_FALSE (processor.takePhaseMeterSamples (pairs));
     Access::holdMeterFeed (processor, false);
-    EXPECT_TRUE (processor.takePhaseMeterSamples (pairs)) << "the set waits for the next tick";
+    EXPECT_TRUE (processor.takePhaseMeterSamples (pairs)) << "the set waits for the next poll";
 }
 
 TEST_F (AudioPath, aHostValueThatIsNotFiniteKeepsEveryParameterAndTheSoundFinite)

@@ -14,12 +14,12 @@ struct ProcessorTestAccess
     /** Tick value of the control driven by the parameter, "bypass" included. */
     static float tickValue (const Processor& p, const char* parameterId)
     {
-        return p.smoothing.values[slotOf (parameterId)];
+        return p.smoothing.values[smoothedControlOf (parameterId)];
     }
 
     static float target (const Processor& p, const char* parameterId)
     {
-        return p.smoothing.smoothers[slotOf (parameterId)].getTargetValue();
+        return p.smoothing.smoothers[smoothedControlOf (parameterId)].getTargetValue();
     }
 
     static std::array<float, 4> modeGains (const Processor& p) { return p.smoothing.modeGainValues; }
@@ -30,11 +30,11 @@ struct ProcessorTestAccess
     static void loadSettings (Processor& p) { p.loadSettings(); }
 
 private:
-    static size_t slotOf (const char* parameterId)
+    static size_t smoothedControlOf (const char* parameterId)
     {
-        for (size_t slot = 0; slot < ControlTable::numSlots; ++slot)
-            if (ControlTable::slotId (slot) == parameterId)
-                return slot;
+        for (size_t smoothed = 0; smoothed < ControlTable::numSmoothedControls; ++smoothed)
+            if (ControlTable::smoothedControlId (smoothed) == parameterId)
+                return smoothed;
 
         throw std::invalid_argument (parameterId);
     }

@@ -1,8 +1,8 @@
-#include "KnobSlot.h"
+#include "LabelledKnob.h"
 
 #include "lookandfeel/CenteredEditableLabel.h"
 
-namespace KnobSlot
+namespace LabelledKnob
 {
 namespace
 {
@@ -93,4 +93,4 @@ void showValue (const Lists& lists, juce::Slider* slider)
 }
 
 juce::Font headingFont() { return LookAndFeelCustom::getProximaNovaCondSemibold().withHeight (15.0f); }
-} // namespace KnobSlot
+} // namespace LabelledKnob
