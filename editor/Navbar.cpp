@@ -66,7 +66,12 @@ Navbar::Navbar (QexTidewellAudioProcessor& processor) : audioProcessor (processo
 
     logoMenu.addItem ("User guide", [this] { openUserGuide(); });
     logoMenu.addItem ("Reset GUI scaling", [this] { resetGuiScaling(); });
-    logoMenu.addItem ("Visit vellomar.com", [] { DesktopOpener::openWebPage (juce::URL (ProductInfo::webSite)); });
+    logoMenu.addItem ("Visit vellomar.com",
+                      []
+                      {
+                          if (! DesktopOpener::openWebPage (juce::URL (ProductInfo::webSite)))
+                              showWarningBox ("No program was found to open the web site!");
+                      });
 
     // Grey while on (bypassed). Its clicks go to the parameter only, through the attachment.
     makeButton (bypass, "BypassButton", juce::DrawableButton::ImageFitted, BinaryData::power_svg,
@@ -175,10 +180,10 @@ void Navbar::openUserGuide()
 {
     const auto guide = juce::File (audioProcessor.dataFolder).getChildFile (ProductInfo::userGuideFileName);
 
-    if (guide.existsAsFile())
-        DesktopOpener::openDocument (guide);
-    else
+    if (! guide.existsAsFile())
         showWarningBox ("User guide does not exist!");
+    else if (! DesktopOpener::openDocument (guide))
+        showWarningBox ("No program was found to open the user guide!");
 }
 
 void Navbar::resetGuiScaling()

@@ -284,7 +284,18 @@ juce::String QexTidewellAudioProcessorEditor::copyMode (juce::String modeName)
 
 void QexTidewellAudioProcessorEditor::pasteMode (juce::String modeName)
 {
-    pasteModeText (modeName, juce::SystemClipboard::getTextFromClipboard());
+    // On X11 the framework reads at most 100,000 32-bit units of another program's clipboard
+    // and does not take a longer text in parts: it hands on the first 400,000 bytes, with nothing
+    // to say that more was there. UTF-8 text keeps those bytes as they came; Latin-1 text becomes
+    // as many characters, which take at least as many bytes. A cut value would be applied as
+    // another number, so text that reaches the limit is refused.
+    constexpr size_t clipboardReadLimitBytes = 100000 * 4;
+
+    const auto text = juce::SystemClipboard::getTextFromClipboard();
+    const auto bytes = text.getCharPointer().sizeInBytes() - 1;
+
+    if (bytes < clipboardReadLimitBytes)
+        pasteModeText (modeName, text);
 }
 
 void QexTidewellAudioProcessorEditor::pasteModeText (const juce::String& modeName, const juce::String& text)

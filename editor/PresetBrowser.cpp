@@ -140,7 +140,12 @@ void PresetBrowser::refreshMenu()
                                       });
         });
 
-    presetMenu.addItem ("Open preset directory", [this] { DesktopOpener::showFolder (juce::File (rootFolder)); });
+    presetMenu.addItem ("Open preset directory",
+                        [this]
+                        {
+                            if (! DesktopOpener::showFolder (juce::File (rootFolder)))
+                                showWarningBox ("No program was found to open the preset directory!");
+                        });
 }
 
 void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)

@@ -27,6 +27,42 @@ test_packages=(
 # Reads the output of `apt-get -s install ...` and prints each package it would remove.
 packages_removed_by() { awk '$1 == "Remv" || $1 == "Purg" { print $2 }'; }
 
+# How long to wait for another package manager, such as the unattended upgrade that runs after a
+# desktop starts, to let go of the locks apt needs.
+lock_wait_seconds=300
+
+# Runs apt-get as root ($sudo) with the given arguments. While another package manager holds one
+# of apt's or dpkg's locks, says so at once and tries again every few seconds, for
+# lock_wait_seconds at most; apt's other messages are shown once it has run. apt's
+# DPkg::Lock::Timeout would not do: it covers dpkg's lock only, not the lock on the package lists
+# that `apt-get update` takes, nor the one on the download cache. apt speaks English here, so
+# that a held lock is told from other failures.
+apt_get_when_free()
+{
+  local errors status lock waiting_since=""
+  errors="$(mktemp)"
+  while :; do
+    status=0
+    $sudo env LC_ALL=C apt-get "$@" 2> "$errors" || status=$?
+    lock="$(sed -n 's/^E: Could not get lock //; T; s/\. It is held by /, held by /; p' "$errors" | head -n 1)"
+    if [ "$status" -eq 0 ] || [ -z "$lock" ]; then
+      cat "$errors" >&2
+      rm -f "$errors"
+      return "$status"
+    fi
+
+    if [ -z "$waiting_since" ]; then
+      waiting_since=$SECONDS
+      echo "Another package manager is running (lock $lock); waiting up to $((lock_wait_seconds / 60)) minutes for it to finish..." >&2
+    elif [ $((SECONDS - waiting_since)) -ge "$lock_wait_seconds" ]; then
+      rm -f "$errors"
+      echo "Gave up after $((lock_wait_seconds / 60)) minutes: another package manager still holds lock $lock; let it finish (or stop it), then run ${BASH_SOURCE[0]} again." >&2
+      return 1
+    fi
+    sleep 5
+  done
+}
+
 main()
 {
   local packages=("${run_packages[@]}")
@@ -45,7 +81,7 @@ main()
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update
+  apt_get_when_free update || exit
 
   local simulation removed
   simulation="$(apt-get -s install --no-install-recommends "${missing[@]}")"
@@ -58,7 +94,7 @@ main()
   fi
 
   # --no-remove holds even if the package lists changed since the simulation.
-  $sudo apt-get install -y --no-install-recommends --no-remove "${missing[@]}"
+  apt_get_when_free install -y --no-install-recommends --no-remove "${missing[@]}"
 }
 
 # Sourced by the tests for packages_removed_by; run, it installs.

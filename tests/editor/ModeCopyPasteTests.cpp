@@ -146,7 +146,7 @@ TEST_F (ModeCopyPaste, textCarryingLineEndsTabsOrOtherLettersIsAppliedAsFarAsItN
     EXPECT_EQ (allValues(), expected) << "a piece in other letters names no control and is skipped";
 }
 
-// The only test that uses the system clipboard, which test programs running side by side share.
+// The only tests that use the system clipboard, which test programs running side by side share.
 TEST_F (ModeCopyPaste, theMenuDuplicatesCopiesAndPastesThroughTheClipboardWhileTheEditorLives)
 {
     setAll (0.0f);
@@ -172,4 +172,36 @@ TEST_F (ModeCopyPaste, theMenuDuplicatesCopiesAndPastesThroughTheClipboardWhileT
     juce::SystemClipboard::copyTextToClipboard ("kept");
     EXPECT_TRUE (choose (menu, "Copy"));
     EXPECT_EQ (juce::SystemClipboard::getTextFromClipboard(), "kept");
+}
+
+// The framework reads at most 400,000 bytes of another program's clipboard text and drops the rest
+// unsaid; its own copy, used here, comes back whole, so the length alone must be refused.
+TEST_F (ModeCopyPaste, clipboardTextAsLongAsTheFrameworkReadsIsRefusedAsPossiblyCut)
+{
+    setAll (0.5f);
+    const auto before = allValues();
+
+    // Valid mode text of the given length in bytes, padded with a piece of the given letter.
+    const auto textOfBytes = [] (int bytes, const char* letter)
+    {
+        const juce::String head ("QEXTidewellMode/Rate:0.25/"), tail ("/Gain:0.75"),
+            pad (juce::CharPointer_UTF8 { letter });
+        const auto room = bytes - (int) (head.getNumBytesAsUTF8() + tail.getNumBytesAsUTF8());
+        const auto padBytes = (int) pad.getNumBytesAsUTF8();
+        return head + juce::String::repeatedString (pad, room / padBytes)
+               + juce::String::repeatedString ("x", room % padBytes) + tail;
+    };
+
+    // Two-byte letters make the limit's length in half as many characters.
+    for (const auto& text : { textOfBytes (1000003, "x"), textOfBytes (400000, "x"), textOfBytes (400000, "\xc3\xa9") })
+    {
+        juce::SystemClipboard::copyTextToClipboard (text);
+        editor->pasteMode ("Sixty");
+        EXPECT_EQ (allValues(), before) << text.getNumBytesAsUTF8() << " bytes";
+    }
+
+    juce::SystemClipboard::copyTextToClipboard (textOfBytes (399999, "\xc3\xa9"));
+    editor->pasteMode ("Sixty");
+    EXPECT_NEAR (normalised ("paramSixtyRate"), 0.25f, 0.001f);
+    EXPECT_FLOAT_EQ (normalised ("paramGain"), 0.75f);
 }

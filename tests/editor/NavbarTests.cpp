@@ -1,11 +1,65 @@
 #include "EditorTestSupport.h"
 
-#include <cerrno>
-#include <sys/wait.h>
+#include <csignal>
+#include <filesystem>
+#include <tuple>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace editortest;
 
 using TopBar = EditorTest;
+
+namespace
+{
+/** For the object's lifetime, a host's state that a started program must not inherit: SIGPIPE
+    and SIGQUIT ignored, SIGUSR1 blocked on this thread, and files open without close-on-exec. */
+struct HostProcessState
+{
+    HostProcessState()
+    {
+        struct sigaction ignore
+        {
+        };
+        ignore.sa_handler = SIG_IGN;
+        sigaction (SIGPIPE, &ignore, &previousPipe);
+        sigaction (SIGQUIT, &ignore, &previousQuit);
+
+        sigset_t usr1;
+        sigemptyset (&usr1);
+        sigaddset (&usr1, SIGUSR1);
+        pthread_sigmask (SIG_BLOCK, &usr1, &previousMask);
+
+        file = open ("/dev/null", O_RDONLY);
+        EXPECT_EQ (pipe (pipeEnds), 0);
+    }
+
+    ~HostProcessState()
+    {
+        for (const auto descriptor : { file, pipeEnds[0], pipeEnds[1] })
+            close (descriptor);
+        pthread_sigmask (SIG_SETMASK, &previousMask, nullptr);
+        sigaction (SIGQUIT, &previousQuit, nullptr);
+        sigaction (SIGPIPE, &previousPipe, nullptr);
+    }
+
+    struct sigaction previousPipe
+    {
+    }, previousQuit {};
+    sigset_t previousMask {};
+    int file = -1;
+    int pipeEnds[2] = { -1, -1 };
+};
+
+/** A line "name:\tvalue" of a /proc status text. */
+juce::String statusField (const juce::String& status, const char* name)
+{
+    return status.fromFirstOccurrenceOf ("\n" + juce::String (name) + ":", false, false)
+        .upToFirstOccurrenceOf ("\n", false, false)
+        .trim();
+}
+} // namespace
 
 TEST_F (TopBar, theBypassIconFollowsTheParameterAndAClickFlipsIt)
 {
@@ -133,9 +187,6 @@ TEST_F (TopBar, theGuideAndTheWebSiteGoToTheDesktopsOpenerAsTheyAreAndNothingIsR
     ASSERT_TRUE (choose (bar.getLogoMenu(), "User guide"));
     EXPECT_EQ (opener.nextCall(), juce::StringArray (guide.getFullPathName()));
     EXPECT_FALSE (opener.callsEnded()) << "the editor went on while the opener ran";
-    const auto collected = waitpid (-1, nullptr, WNOHANG);
-    const auto error = errno;
-    EXPECT_TRUE (collected == -1 && error == ECHILD) << "no process of the editor's is left to collect";
     opener.hold (false);
 
     ASSERT_TRUE (choose (bar.getLogoMenu(), "Visit vellomar.com"));
@@ -143,4 +194,60 @@ TEST_F (TopBar, theGuideAndTheWebSiteGoToTheDesktopsOpenerAsTheyAreAndNothingIsR
     EXPECT_FALSE (mark.exists());
     pumpMessages();
     EXPECT_TRUE (openAlerts().isEmpty());
+}
+
+TEST_F (TopBar, theOpenerStartsInItsOwnSessionWithDefaultSignalsAndNoneOfTheHostsFilesAndIsCollectedOnceItEnds)
+{
+    Navbar bar (processor);
+    ASSERT_TRUE (juce::File (processor.dataFolder).getChildFile (ProductInfo::userGuideFileName).create());
+    OpenerStub opener;
+    opener.hold (true);
+    {
+        const HostProcessState host;
+        ASSERT_TRUE (choose (bar.getLogoMenu(), "User guide"));
+    }
+    ASSERT_EQ (opener.nextCall().size(), 1);
+
+    const auto child = opener.lastCaller();
+    const auto status = opener.lastCallerStatus();
+    EXPECT_EQ (statusField (status, "SigIgn"), "0000000000000000");
+    EXPECT_EQ (statusField (status, "SigBlk"), "0000000000000000");
+    EXPECT_EQ (statusField (status, "NSsid"), juce::String (child)) << "a session of its own";
+
+    // Beyond standard input, output and error, only the script that the stand-in's shell reads.
+    for (const auto& entry : std::filesystem::directory_iterator ("/proc/" + std::to_string (child) + "/fd"))
+    {
+        if (std::stoi (entry.path().filename()) > 2)
+        {
+            EXPECT_EQ (std::filesystem::read_symlink (entry).filename(), "xdg-open") << entry.path();
+        }
+    }
+
+    opener.hold (false);
+    const auto collected = [child] { return ! juce::File ("/proc/" + juce::String (child)).exists(); };
+    for (int i = 0; i < 250 && ! collected(); ++i)
+        pumpMessages();
+    EXPECT_TRUE (collected()) << "the ended opener is left as a zombie";
+    EXPECT_TRUE (openAlerts().isEmpty());
+}
+
+TEST_F (TopBar, withoutAnOpenerTheGuideTheWebSiteAndThePresetFolderEachWarnThatNoProgramWasFound)
+{
+    auto editor = openEditor();
+    ASSERT_TRUE (juce::File (processor.dataFolder).getChildFile (ProductInfo::userGuideFileName).create());
+    const ScopedEnvironmentVariable noOpener ("PATH", home.root().getFullPathName());
+
+    for (const auto& [menu, item, what] :
+         { std::tuple (&editor->navbar.getLogoMenu(), "User guide", "user guide"),
+           std::tuple (&editor->navbar.getLogoMenu(), "Visit vellomar.com", "web site"),
+           std::tuple (&editor->presetBrowser.getPresetMenu(), "Open preset directory", "preset directory") })
+    {
+        ASSERT_TRUE (choose (*menu, item));
+        pumpMessages();
+        ASSERT_EQ (openAlerts().size(), 1) << item;
+        EXPECT_EQ (openAlerts()[0]->getDescription(),
+                   "WARNING. No program was found to open the " + juce::String (what) + "!");
+        openAlerts()[0]->exitModalState (0);
+        pumpMessages();
+    }
 }

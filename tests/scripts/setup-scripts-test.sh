@@ -46,28 +46,38 @@ standaloneStartsOnlyWithADisplay()
     [ ! -e "$work/started" ] || fail "the Standalone was started with no X11 display"
 }
 
-installerRefusesWhatWouldRemoveAPackage()
+# Sources the install script with stand-ins for apt-get and sudo on PATH and for dpkg-query and
+# id: nothing is installed yet, the user is root, and apt answers from files in $work. While the
+# number in $work/busy-<command> is above 0, each run of that apt-get command counts it down and
+# fails as apt does when another package manager holds its lock.
+standInPackageManager()
 {
-    # Should a stand-in below not take, the real apt and sudo must still not run.
     mkdir "$work/bin"
-    printf '#!/bin/sh\nexit 97\n' > "$work/bin/apt-get"
-    cp "$work/bin/apt-get" "$work/bin/sudo"
+    printf '#!/bin/sh\nexit 97\n' > "$work/bin/sudo"
+    cat > "$work/bin/apt-get" << END
+#!/bin/sh
+[ "\$1" = -s ] && exec cat "$work/simulation"
+busy=\$(cat "$work/busy-\$1" 2> /dev/null || echo 0)
+if [ "\$busy" -gt 0 ]; then
+    echo \$((busy - 1)) > "$work/busy-\$1"
+    echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (unattended-upgr)" >&2
+    echo "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), is another process using it?" >&2
+    exit 100
+fi
+[ "\$1" = install ] && touch "$work/installed"
+exit 0
+END
     chmod +x "$work/bin/apt-get" "$work/bin/sudo"
     PATH="$work/bin:$PATH"
 
     source "$scripts/install-deps.sh"
-
-    # Stand-ins: nothing is installed yet, and apt answers with a recorded simulation.
     dpkg-query() { return 1; }
     id() { echo 0; }
-    apt-get()
-    {
-        case "$1" in
-            update) ;;
-            -s) cat "$work/simulation" ;;
-            *) touch "$work/installed" ;;
-        esac
-    }
+}
+
+installerRefusesWhatWouldRemoveAPackage()
+{
+    standInPackageManager
 
     # Recorded from `apt-get -s install --no-install-recommends ...` on Debian 12.
     cat > "$work/simulation" << 'END'
@@ -101,6 +111,41 @@ Conf fst-dev (0.122.0-1 Debian:12.15/oldstable [all])
 END
     (main --test) > /dev/null || fail "an install that removes nothing was refused"
     [ -e "$work/installed" ] || fail "nothing was installed"
+}
+
+installerWaitsWhileAnotherPackageManagerRuns()
+{
+    standInPackageManager
+    echo "Inst fst-dev (0.122.0-1 Debian:12.15/oldstable [all])" > "$work/simulation"
+
+    # The wait passes at once, and shows where it happened.
+    sleep() { SECONDS=$((SECONDS + $1)); echo "(slept)" >&2; }
+
+    # Busy for the first tries of the update and of the install: each wait is told once, before
+    # it starts.
+    local output
+    echo 3 > "$work/busy-update"
+    echo 2 > "$work/busy-install"
+    output="$(main --test 2>&1)" || fail "the install did not go ahead once the lock was free: $output"
+    [ -e "$work/installed" ] || fail "nothing was installed"
+    [ "$(grep -c "waiting up to 5 minutes" <<< "$output")" -eq 2 ] || fail "each wait is not told once: $output"
+    grep -q "^Another package manager is running (lock /var/lib/dpkg/lock-frontend, held by process 4242 (unattended-upgr))" \
+        <<< "$(head -n 1 <<< "$output")" || fail "the first line does not name the lock and its holder: $output"
+    ! grep -q "^E: " <<< "$output" || fail "apt's complaints about the lock are shown: $output"
+
+    # Busy throughout: after five minutes, one line on what to do, and nothing installed.
+    rm "$work/installed"
+    echo 1000 > "$work/busy-update"
+    ! output="$(main --test 2>&1)" || fail "the install went on without the lock"
+    [ ! -e "$work/installed" ] || fail "apt was asked to install without the lock"
+    [ "$(grep -c "(slept)" <<< "$output")" -eq 60 ] || fail "the wait was not 5 minutes: $output"
+    grep -q "^Gave up after 5 minutes: .*held by process 4242 (unattended-upgr); let it finish (or stop it), then run .*install-deps.sh again.$" \
+        <<< "$(tail -n 1 <<< "$output")" || fail "the last line does not say what to do: $output"
+
+    # Any other failure ends the install at once, with apt's own words.
+    printf '#!/bin/sh\necho "E: Unable to locate package fst-dev" >&2\nexit 100\n' > "$work/bin/apt-get"
+    ! output="$(main --test 2>&1)" || fail "a failed update went unnoticed"
+    [ "$output" = "E: Unable to locate package fst-dev" ] || fail "not apt's own message alone: $output"
 }
 
 "$1"

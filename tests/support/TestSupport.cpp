@@ -102,12 +102,15 @@ OpenerStub::OpenerStub()
     : folder (newTemporaryFolder ("tidewell-opener-")),
       path ("PATH", folder.getFullPathName() + ":" + juce::SystemStats::getEnvironmentVariable ("PATH", {}))
 {
-    // Each call writes its arguments, each ended by a zero byte, to a file that appears whole.
+    // Each call writes the status of a program it starts, then its arguments, each ended by a
+    // zero byte, to a file that appears whole. bash, unlike dash, passes on the signal mask it
+    // was started with, so that status shows the mask and ignored signals the call started with.
     const auto script = folder.getChildFile ("xdg-open");
-    script.replaceWithText ("#!/bin/sh\n"
+    script.replaceWithText ("#!/bin/bash\n"
                             "cd '"
                             + folder.getFullPathName()
                             + "' || exit 1\n"
+                              "cat /proc/self/status > status.$$\n"
                               "printf '%s\\0' \"$@\" > part.$$ && mv part.$$ call.$$\n"
                               "i=0\n"
                               "while [ -e hold ] && [ $i -lt 2000 ]; do sleep 0.01; i=$((i + 1)); done\n"
@@ -132,6 +135,7 @@ juce::StringArray OpenerStub::nextCall()
 
     // Calls are taken one at a time; a taken call keeps its number for callsEnded.
     const auto call = calls.getFirst();
+    caller = call.getFileExtension().substring (1).getIntValue();
     juce::MemoryBlock bytes;
     call.loadFileAsData (bytes);
     call.moveFileTo (call.getSiblingFile ("taken" + call.getFileExtension()));
@@ -147,6 +151,11 @@ juce::StringArray OpenerStub::nextCall()
         }
     }
     return arguments;
+}
+
+juce::String OpenerStub::lastCallerStatus() const
+{
+    return folder.getChildFile ("status." + juce::String (caller)).loadFileAsString();
 }
 
 void OpenerStub::hold (bool shouldHold)

@@ -78,8 +78,9 @@ private:
 };
 
 /** Puts a stand-in for the desktop's opener, xdg-open, first on PATH for the lifetime of the
-    object. Each call records its arguments; while the stand-in is held, each call then waits
-    until it is released (for some seconds at most) before it ends. */
+    object. Each call records its arguments and the state its process started in; while the
+    stand-in is held, each call then waits until it is released (for some seconds at most)
+    before it ends. */
 class OpenerStub
 {
 public:
@@ -90,6 +91,11 @@ public:
         no call came. */
     juce::StringArray nextCall();
 
+    /** The process that made the call nextCall gave last, and the /proc status of a program
+        it started, which shows the session, signal mask and ignored signals it started with. */
+    int lastCaller() const { return caller; }
+    juce::String lastCallerStatus() const;
+
     void hold (bool shouldHold);
 
     /** Whether every call that was recorded has ended. */
@@ -98,6 +104,7 @@ public:
 private:
     juce::File folder;
     ScopedEnvironmentVariable path;
+    int caller = 0;
 };
 
 /** The largest n in [low, high] for which accepted (n) holds, when it holds for low and, once
