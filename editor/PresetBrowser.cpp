@@ -4,7 +4,12 @@
 #include "WarningBox.h"
 #include "processor/StatusMessages.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 #if ! JUCE_WINDOWS
+#include <dirent.h>
 #include <sys/stat.h>
 #endif
 
@@ -29,6 +34,110 @@ juce::String folderIdentity (const juce::File& folder)
         return juce::String ((juce::uint64) status.st_dev) + ":" + juce::String ((juce::uint64) status.st_ino);
 #endif
     return path;
+}
+
+/** A child of a preset folder that the menu may list: a sub-folder or a preset. */
+struct FolderEntry
+{
+    juce::File file;
+    juce::String sortKey; // the separator and the name: see readFolder
+    bool isFolder = false;
+};
+
+/** A folder whose menu is being filled, with its entries in menu order and what of them is
+    done, listed or left out. */
+struct OpenFolder
+{
+    juce::PopupMenu menu;
+    juce::String name;
+    std::vector<FolderEntry> entries;
+    size_t next = 0;
+    int presetsLeftOut = 0;
+    int foldersLeftOut = 0;
+};
+
+/** folder's sub-folders and presets, hidden ones included, in menu order: folders first where
+    that is the custom, then the natural order of full paths, which within one folder is that
+    of the names after the separator. Sorting on the names, with whether each is a folder read
+    once, spares a file-system call per comparison and a walk along the common path. Case is
+    ignored, as the framework's file comparator ignores it. */
+std::vector<FolderEntry> readFolder (const juce::File& folder)
+{
+    std::vector<FolderEntry> entries;
+    const auto path = folder.getFullPathName();
+
+    // A name from the directory is one plain path element: the path needs no checking.
+    const auto add = [&entries, &path] (const juce::String& name, bool isFolder)
+    {
+        if (! isFolder && ! name.endsWith (PresetFile::extension))
+            return;
+        auto sortKey = juce::File::getSeparatorString() + name;
+        entries.push_back (
+            { juce::File::createFileWithoutCheckingPath (path + sortKey), std::move (sortKey), isFolder });
+    };
+
+#if JUCE_WINDOWS
+    for (const auto& child : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
+        add (child.getFile().getFileName(), child.isDirectory());
+#else
+    // The entry types the directory gives spare a status call for each preset; only a link,
+    // or an entry of a file system that gives no type, is asked whether it leads to a folder.
+    auto* const directory = ::opendir (path.toRawUTF8());
+    if (directory == nullptr)
+        return entries;
+
+    while (const auto* child = ::readdir (directory))
+    {
+        const juce::String name (juce::CharPointer_UTF8 (child->d_name));
+        if (name.containsOnly ("."))
+            continue;
+
+        auto isFolder = child->d_type == DT_DIR;
+        if (child->d_type == DT_LNK || child->d_type == DT_UNKNOWN)
+        {
+            struct stat status;
+            isFolder = ::stat ((path + "/" + name).toRawUTF8(), &status) == 0 && S_ISDIR (status.st_mode);
+        }
+        add (name, isFolder);
+    }
+    ::closedir (directory);
+#endif
+
+    std::sort (entries.begin(), entries.end(),
+               [] (const FolderEntry& a, const FolderEntry& b)
+               {
+                   if (foldersFirst && a.isFolder != b.isFolder)
+                       return a.isFolder;
+
+                   // Names the natural order holds equal (spaces apart) keep one order however
+                   // the file system returns them.
+                   const auto order = a.sortKey.compareNatural (b.sortKey, false);
+                   return order != 0 ? order < 0 : a.sortKey < b.sortKey;
+               });
+    return entries;
+}
+
+/** n with its thousands separated: 1,234. */
+juce::String withThousandsSeparated (int n)
+{
+    auto text = juce::String (n);
+    for (auto i = text.length() - 3; i > 0; i -= 3)
+        text = text.substring (0, i) + "," + text.substring (i);
+    return text;
+}
+
+/** What a folder's menu says of the presets and sub-folders it leaves out. */
+juce::String leftOutNote (int presets, int folders)
+{
+    const auto count = [] (int n, const char* one, const char* many)
+    { return withThousandsSeparated (n) + " " + (n == 1 ? one : many); };
+
+    if (folders == 0)
+        return count (presets, "more preset", "more presets") + " not listed";
+    if (presets == 0)
+        return count (folders, "more folder", "more folders") + " not listed";
+    return count (presets, "more preset", "more presets") + " and " + count (folders, "folder", "folders")
+           + " not listed";
 }
 
 std::unique_ptr<juce::DrawablePath> chevron (juce::Colour colour)
@@ -56,7 +165,9 @@ std::unique_ptr<juce::DrawableButton> arrowButton (const juce::String& name, con
 }
 } // namespace
 
-PresetBrowser::PresetBrowser (QexTidewellAudioProcessor& processor) : audioProcessor (processor)
+PresetBrowser::PresetBrowser (QexTidewellAudioProcessor& processor, int entryLimit)
+    : audioProcessor (processor),
+      listedEntryLimit (entryLimit)
 {
     audioProcessor.addActionListener (this);
 
@@ -113,12 +224,14 @@ void PresetBrowser::refreshMenu()
     // costs what is on disk, not the number of paths through it. The two preset folders are
     // listed in their own places only.
     listedFolders = { folderIdentity (juce::File (userFolder)), folderIdentity (juce::File (factoryFolder)) };
-    entriesLeft = maxScanEntries;
+    entriesLeft = listedEntryLimit;
 
     juce::PopupMenu userMenu;
     addFilesToMenu (&userMenu, userFolder);
     presetMenu.addSubMenu ("User presets", std::move (userMenu), true);
 
+    // The factory presets are the product's own, a known few: always listed in full.
+    entriesLeft = std::numeric_limits<int>::max();
     addFilesToMenu (&presetMenu, factoryFolder);
 
     presetMenu.addSeparator();
@@ -150,53 +263,63 @@ void PresetBrowser::refreshMenu()
 
 void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
 {
-    addFolderToMenu (*menu, juce::File (juce::File::addTrailingSeparator (folder)), 0);
-}
+    // The folders being listed, from the given one down to the deepest: a loop over this
+    // rather than a call per level, so that a tree as deep as paths may reach does not run
+    // the message thread out of stack.
+    std::vector<OpenFolder> open;
+    open.push_back ({ {}, {}, readFolder (juce::File (juce::File::addTrailingSeparator (folder))) });
+    const auto itemsOf = [&open, menu] (OpenFolder& f) -> juce::PopupMenu&
+    { return &f == &open.front() ? *menu : f.menu; };
 
-void PresetBrowser::addFolderToMenu (juce::PopupMenu& menu, const juce::File& folder, int depth)
-{
-    juce::Array<juce::File> children, files;
-
-    for (const auto& entry : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
+    while (! open.empty())
     {
-        if (entriesLeft <= 0)
-            break;
+        auto& folderNow = open.back();
+        auto& items = itemsOf (folderNow);
 
-        --entriesLeft;
-        (foldersFirst && ! entry.isDirectory() ? files : children).add (entry.getFile());
-    }
-
-    // Sorted by path alone: told to put folders first, the framework's comparator would ask
-    // the file system at every comparison whether each file is a folder.
-    const juce::File::NaturalFileComparator byPath (false);
-    children.sort (byPath);
-    files.sort (byPath);
-    children.addArray (files);
-
-    for (const auto& child : children)
-    {
-        if (child.isDirectory())
+        if (folderNow.next == folderNow.entries.size())
         {
-            juce::PopupMenu subMenu;
-            if (depth < maxFolderDepth && listedFolders.insert (folderIdentity (child)).second)
-                addFolderToMenu (subMenu, child, depth + 1);
+            if (folderNow.presetsLeftOut > 0 || folderNow.foldersLeftOut > 0)
+                items.addItem (leftOutNote (folderNow.presetsLeftOut, folderNow.foldersLeftOut), false, false, nullptr);
 
-            menu.addSubMenu (child.getFileName(), std::move (subMenu), true);
+            auto finished = std::move (folderNow);
+            open.pop_back();
+            if (! open.empty())
+                itemsOf (open.back()).addSubMenu (finished.name, std::move (finished.menu), true);
             continue;
         }
 
-        if (! child.getFileName().endsWith (PresetFile::extension))
+        const auto& entry = folderNow.entries[folderNow.next++];
+        const auto& path = entry.file.getFullPathName();
+        const auto leadsToCurrent = entry.isFolder
+                                        ? currentPresetPath.startsWith (path + juce::File::getSeparatorString())
+                                        : path == currentPresetPath;
+
+        if (entriesLeft <= 0 && ! leadsToCurrent)
+        {
+            ++(entry.isFolder ? folderNow.foldersLeftOut : folderNow.presetsLeftOut);
             continue;
+        }
+
+        if (entriesLeft > 0)
+            --entriesLeft;
+
+        if (entry.isFolder)
+        {
+            const auto name = entry.file.getFileName();
+            if (listedFolders.insert (folderIdentity (entry.file)).second)
+                open.push_back ({ {}, name, readFolder (entry.file) }); // folderNow is gone from here on
+            else
+                items.addSubMenu (name, juce::PopupMenu(), true);
+            continue;
+        }
 
         const auto index = presetCount++;
-        const auto path = child.getFullPathName();
-        const auto isCurrent = path == currentPresetPath;
-
-        if (isCurrent)
+        if (leadsToCurrent)
             currentIndex = index + 1;
 
-        menu.addItem (child.getFileNameWithoutExtension(), true, isCurrent, [this, path] { loadPresetFile (path); });
-        presetFiles.add (child);
+        items.addItem (entry.file.getFileNameWithoutExtension(), true, leadsToCurrent,
+                       [this, path] { loadPresetFile (path); });
+        presetFiles.add (entry.file);
     }
 }
 

@@ -13,14 +13,16 @@ struct PresetBrowserTest : EditorTest
     {
         for (const auto* path : { "User/a.qexp", "User/B.qexp", "User/.hidden.qexp", "User/Sub/x.qexp", "User/UP.QEXP",
                                   "Factory/f1.qexp" })
-        {
-            const auto file = user.getSiblingFile (path);
-            file.getParentDirectory().createDirectory();
-            file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\""
-                                  + file.getFileNameWithoutExtension() + "\"/>");
-        }
+            writePreset (user.getSiblingFile (path));
         user.getChildFile ("Empty").createDirectory();
         user.getChildFile ("notes.txt").create();
+    }
+
+    static void writePreset (const juce::File& file)
+    {
+        file.getParentDirectory().createDirectory();
+        file.replaceWithText ("<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\""
+                              + file.getFileNameWithoutExtension() + "\"/>");
     }
 
     juce::String currentPath()
@@ -29,6 +31,42 @@ struct PresetBrowserTest : EditorTest
     }
 
     static juce::String shownName (PresetBrowser& b) { return findChild<juce::TextButton> (b)->getButtonText(); }
+
+    static juce::String presetFileNames (PresetBrowser& b)
+    {
+        juce::StringArray names;
+        for (const auto& file : b.getPresetFiles())
+            names.add (file.getFileNameWithoutExtension());
+        return names.joinIntoString (" ");
+    }
+
+    /** The menu's preset items in the order it numbers them, which the arrows' list must follow. */
+    static juce::String presetItems (PresetBrowser& b)
+    {
+        juce::StringArray texts;
+        for (juce::PopupMenu::MenuItemIterator it (b.getPresetMenu(), true); it.next();)
+            if (const auto& item = it.getItem(); item.subMenu == nullptr && item.action != nullptr)
+                texts.add (item.text);
+        texts.removeRange (texts.size() - 2, 2); // "Load preset" and "Open preset directory"
+        return texts.joinIntoString (" ");
+    }
+
+    static const juce::PopupMenu::Item* findItem (const juce::PopupMenu& menu, const juce::String& text)
+    {
+        for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+            if (it.getItem().text == text)
+                return &it.getItem();
+        return nullptr;
+    }
+
+    /** names with each of first to last appended: "p0 p1 p2". */
+    static juce::String numbered (const juce::String& name, int first, int last)
+    {
+        juce::StringArray names;
+        for (int i = first; i <= last; ++i)
+            names.add (name + juce::String (i));
+        return names.joinIntoString (" ");
+    }
 };
 } // namespace
 
@@ -40,10 +78,7 @@ TEST_F (PresetBrowserTest, theMenuListsUserThenFactoryPresetsFoldersFirstAndRepo
 
     EXPECT_EQ (describe (browser.getPresetMenu()),
                "User presets[Empty[] Sub[Loop[] x] .hidden a B broken] f1 | Load preset Open preset directory");
-    juce::StringArray order;
-    for (const auto& file : browser.getPresetFiles())
-        order.add (file.getFileNameWithoutExtension());
-    EXPECT_EQ (order.joinIntoString (" "), "x .hidden a B broken f1");
+    EXPECT_EQ (presetFileNames (browser), "x .hidden a B broken f1");
 
     ASSERT_TRUE (choose (browser.getPresetMenu(), "broken"));
     pumpMessages();
@@ -157,39 +192,98 @@ TEST_F (PresetBrowserTest, eachFolderIsListedOnceHoweverManyLinksFanOutToIt)
     EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Fan[" + fanMenu.joinIntoString (" ") + "]"));
     EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Factory[]")) << "the factory keeps its own place";
 
-    juce::StringArray order;
-    for (const auto& file : browser.getPresetFiles())
-        order.add (file.getFileNameWithoutExtension());
-    EXPECT_EQ (order.joinIntoString (" "), "end x .hidden a B f1");
+    EXPECT_EQ (presetFileNames (browser), "end x .hidden a B f1");
 }
 
-TEST_F (PresetBrowserTest, aScanStopsAtItsDepthAndEntryBounds)
+TEST_F (PresetBrowserTest, aLargeCollectionIsListedWholeInNaturalOrderWithEveryFactoryPresetAfterIt)
 {
-    auto deep = user.getChildFile ("Deep");
-    for (int depth = 1; depth <= PresetBrowser::maxFolderDepth + 1; ++depth, deep = deep.getChildFile ("d"))
-        ASSERT_TRUE (deep.getChildFile ("at" + juce::String (depth) + ".qexp").create());
+    // Together more than a scan once looked at, the user's far more than the factory's.
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE (user.getChildFile ("Big/p" + juce::String (i) + ".qexp").create());
+    for (int i = 0; i < 1200; ++i)
+        ASSERT_TRUE (factory.getChildFile ("g" + juce::String (i) + ".qexp").create());
 
-    const auto listed = [] (PresetBrowser& b, const juce::String& name)
-    {
-        for (const auto& file : b.getPresetFiles())
-            if (file.getFileName() == name)
-                return true;
-        return false;
-    };
-    {
-        PresetBrowser browser (processor);
-        EXPECT_TRUE (listed (browser, "at" + juce::String (PresetBrowser::maxFolderDepth) + ".qexp"));
-        EXPECT_FALSE (listed (browser, "at" + juce::String (PresetBrowser::maxFolderDepth + 1) + ".qexp"));
-        EXPECT_TRUE (listed (browser, "f1.qexp"));
-    }
-
-    // More entries than a scan looks at: the rest, the factory presets among them, is left out.
-    const auto many = user.getChildFile ("Many");
-    for (int i = 0; i < PresetBrowser::maxScanEntries; ++i)
-        ASSERT_TRUE (many.getChildFile (juce::String (i) + ".qexp").create());
     PresetBrowser browser (processor);
-    EXPECT_LT (browser.getPresetFiles().size(), PresetBrowser::maxScanEntries);
-    EXPECT_FALSE (listed (browser, "f1.qexp"));
+
+    const auto expected = numbered ("p", 0, 2999) + " x .hidden a B f1 " + numbered ("g", 0, 1199);
+    EXPECT_EQ (presetFileNames (browser), expected);
+    EXPECT_EQ (presetItems (browser), expected);
+    EXPECT_EQ (browser.getPresetFiles().getLast(), factory.getChildFile ("g1199.qexp"));
+    EXPECT_FALSE (describe (browser.getPresetMenu()).contains ("not listed"));
+}
+
+TEST_F (PresetBrowserTest, aPresetManyFoldersDeepIsListedInItsPlace)
+{
+    constexpr int folders = 200;
+    auto bottom = user.getChildFile ("Deep");
+    for (int i = 1; i < folders; ++i)
+        bottom = bottom.getChildFile ("d");
+    ASSERT_TRUE (bottom.createDirectory());
+    ASSERT_TRUE (bottom.getChildFile ("bottom.qexp").create());
+
+    PresetBrowser browser (processor);
+    EXPECT_EQ (presetFileNames (browser), "bottom x .hidden a B f1");
+
+    // User presets > Deep > d > ... > d > bottom: a sub-menu for every folder.
+    const auto subMenu = [] (const juce::PopupMenu* menu, const char* name) -> const juce::PopupMenu*
+    {
+        if (menu != nullptr)
+            for (juce::PopupMenu::MenuItemIterator it (*menu); it.next();)
+                if (it.getItem().text == name)
+                    return it.getItem().subMenu.get();
+        return nullptr;
+    };
+    const auto* level = subMenu (subMenu (&browser.getPresetMenu(), "User presets"), "Deep");
+    int levels = 1;
+    for (; level != nullptr && subMenu (level, "d") != nullptr; ++levels)
+        level = subMenu (level, "d");
+    EXPECT_EQ (levels, folders);
+    ASSERT_NE (level, nullptr);
+    EXPECT_EQ (describe (*level), "bottom");
+}
+
+TEST_F (PresetBrowserTest, pastItsBoundTheMenuListsTheStartOfEachFolderSaysWhatIsLeftOutAndKeepsTheCurrentPreset)
+{
+    const auto many = user.getChildFile ("Many");
+    for (int i = 0; i < 1250; ++i)
+        writePreset (many.getChildFile ("m" + juce::String (i) + ".qexp"));
+    writePreset (factory.getChildFile ("f2.qexp"));
+
+    // The bound falls within Many, after the folders Empty and Many and twenty presets; the
+    // factory presets are listed regardless.
+    PresetBrowser browser (processor, 22);
+    const auto listed = "Many[" + numbered ("m", 0, 19);
+    const juce::String inMany = " 1,230 more presets not listed]";
+    EXPECT_EQ (describe (browser.getPresetMenu()), "User presets[Empty[] " + listed + inMany
+                                                       + " 3 more presets and 1 folder not listed] f1 f2"
+                                                         " | Load preset Open preset directory");
+    EXPECT_EQ (presetFileNames (browser), numbered ("m", 0, 19) + " f1 f2");
+    EXPECT_EQ (presetItems (browser), presetFileNames (browser));
+    const auto* note = findItem (browser.getPresetMenu(), "1,230 more presets not listed");
+    ASSERT_NE (note, nullptr);
+    EXPECT_FALSE (note->isEnabled);
+
+    // A preset loaded or saved where the bound would leave it out is listed in its place and
+    // ticked, with the folders that lead to it, and the arrows step from it.
+    ASSERT_TRUE (processor.loadPreset (user.getChildFile ("Sub/x.qexp").getFullPathName()));
+    pumpMessages();
+    EXPECT_TRUE (describe (browser.getPresetMenu()).contains (inMany + " Sub[x*] 3 more presets not listed]"));
+    EXPECT_EQ (presetItems (browser), numbered ("m", 0, 19) + " x f1 f2");
+    EXPECT_EQ (presetFileNames (browser), presetItems (browser));
+
+    ASSERT_TRUE (processor.savePreset (many.getChildFile ("zz.qexp").getFullPathName()));
+    pumpMessages();
+    EXPECT_EQ (shownName (browser), "zz");
+    EXPECT_TRUE (describe (browser.getPresetMenu()).contains (listed + " zz*" + inMany));
+    EXPECT_EQ (presetFileNames (browser), numbered ("m", 0, 19) + " zz f1 f2");
+    EXPECT_EQ (presetItems (browser), presetFileNames (browser));
+
+    click (button (browser, "nextButton"));
+    EXPECT_EQ (currentPath(), factory.getChildFile ("f1.qexp").getFullPathName());
+    ASSERT_TRUE (processor.loadPreset (many.getChildFile ("zz.qexp").getFullPathName()));
+    pumpMessages();
+    click (button (browser, "prevButton"));
+    EXPECT_EQ (currentPath(), many.getChildFile ("m19.qexp").getFullPathName());
 }
 
 TEST_F (PresetBrowserTest, openPresetDirectoryGoesToTheDesktopsOpenerAsItIs)
