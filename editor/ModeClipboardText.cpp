@@ -2,6 +2,7 @@
 
 #include "processor/params/ControlTable.h"
 #include "processor/params/ParamValueConverter.h"
+#include "processor/state/StrictUtf8.h"
 
 #include <locale>
 #include <sstream>
@@ -41,53 +42,6 @@ juce::String formatNormalisedValue (double value)
     stream << value;
     return stream.str();
 }
-
-/** Whether the bytes are well-formed UTF-8. Checked before anything splits the text: the
-    framework's string functions step over a damaged sequence without looking, past its end. */
-bool isValidUtf8 (const juce::String& text)
-{
-    for (const auto* byte = reinterpret_cast<const unsigned char*> (text.toRawUTF8()); *byte != 0;)
-    {
-        const auto lead = *byte++;
-        if (lead < 0x80)
-            continue;
-
-        // The range of the first continuation byte excludes overlong forms, surrogates and
-        // code points past U+10FFFF.
-        int numContinuations = 0;
-        unsigned char low = 0x80, high = 0xbf;
-
-        if (lead >= 0xc2 && lead <= 0xdf)
-            numContinuations = 1;
-        else if (lead >= 0xe0 && lead <= 0xef)
-        {
-            numContinuations = 2;
-            low = lead == 0xe0 ? 0xa0 : 0x80;
-            high = lead == 0xed ? 0x9f : 0xbf;
-        }
-        else if (lead >= 0xf0 && lead <= 0xf4)
-        {
-            numContinuations = 3;
-            low = lead == 0xf0 ? 0x90 : 0x80;
-            high = lead == 0xf4 ? 0x8f : 0xbf;
-        }
-        else
-            return false;
-
-        for (int i = 0; i < numContinuations; ++i)
-        {
-            // The terminating zero is no continuation byte, so the check ends at the text's end.
-            if (*byte < low || *byte > high)
-                return false;
-
-            ++byte;
-            low = 0x80;
-            high = 0xbf;
-        }
-    }
-
-    return true;
-}
 } // namespace
 
 juce::String ModeClipboardText::copy (juce::AudioProcessorValueTreeState& parameters, const juce::String& modeName)
@@ -112,8 +66,10 @@ juce::String ModeClipboardText::copy (juce::AudioProcessorValueTreeState& parame
 void ModeClipboardText::paste (juce::AudioProcessorValueTreeState& parameters, const juce::String& modeName,
                                const juce::String& text)
 {
+    // Checked before anything splits the text: the framework's string functions step over a
+    // damaged sequence without looking, past its end.
     const auto prefix = tag + "/";
-    if (! isValidUtf8 (text) || ! text.startsWith (prefix))
+    if (! StrictUtf8::isValid (text) || ! text.startsWith (prefix))
         return;
 
     juce::StringArray pieces;

@@ -20,7 +20,9 @@ public:
         reads as 0 like any other text without one. */
     static double readValue (const juce::String& text);
 
-    /** The text with every exponent of five or more digits written as 999, which means the
-        same: the framework reads an exponent into an int without a bound and overflows. */
+    /** The text with every exponent past 99999999 written as 99999999, which means the same
+        (infinity or zero): the framework reads an exponent into an int without a bound and
+        overflows. Exponents are found as the framework's reader finds them, character by
+        character as it decodes and steps, so an "e" in any spelling counts. */
     static juce::String withBoundedExponent (const juce::String& text);
 };

@@ -1,5 +1,6 @@
 #include "StateXml.h"
 
+#include "StrictUtf8.h"
 #include "processor/params/ParamValueConverter.h"
 
 #include <cerrno>
@@ -60,6 +61,56 @@ bool hasUnterminatedHexReference (const char* text)
     return lastReference > lastSemicolon;
 }
 
+/** Whether a byte outside ASCII stands in markup: in a name, in the space inside a tag, or
+    before the first element. The parser tells letters and spaces there with the C library,
+    whose answer for other characters depends on the locale the host runs in: <Fé/> reads
+    under one and is an error under the "C" locale. What the tree takes from quoted values,
+    text, comments, CDATA and instructions is the same under any locale. */
+bool hasNonAsciiMarkup (const char* text)
+{
+    const auto skipPast = [] (const char* from, const char* end)
+    {
+        const auto* found = std::strstr (from, end);
+        return found != nullptr ? found + std::strlen (end) - 1 : from + std::strlen (from) - 1;
+    };
+
+    auto inTag = false, seenElement = false;
+    char quote = 0;
+
+    for (const auto* c = text; *c != 0; ++c)
+    {
+        const auto isAscii = static_cast<unsigned char> (*c) < 0x80;
+
+        if (quote != 0)
+        {
+            if (*c == quote)
+                quote = 0;
+        }
+        else if (inTag)
+        {
+            if (! isAscii)
+                return true;
+
+            if (*c == '"' || *c == '\'')
+                quote = *c;
+            else if (*c == '>')
+                inTag = false;
+        }
+        else if (std::strncmp (c, "<!--", 4) == 0)
+            c = skipPast (c + 4, "-->");
+        else if (std::strncmp (c, "<![CDATA[", 9) == 0)
+            c = skipPast (c + 9, "]]>");
+        else if (std::strncmp (c, "<?", 2) == 0)
+            c = skipPast (c + 2, "?>");
+        else if (*c == '<')
+            inTag = seenElement = true;
+        else if (! isAscii && ! seenElement)
+            return true;
+    }
+
+    return false;
+}
+
 /** Refuses what the framework's XML parser does not survive, and text longer or with more
     elements than given. A state, preset or settings file never holds any of it. */
 bool isSafeToParse (const juce::String& text, size_t maxBytes, int maxElements)
@@ -75,8 +126,14 @@ bool isSafeToParse (const juce::String& text, size_t maxBytes, int maxElements)
         return false;
 
     // It steps over the tail bytes of a multi-byte character without looking at them, so a
-    // damaged sequence at the end runs it past the end of the text.
-    if (! juce::CharPointer_UTF8::isValidString (utf8, (int) numBytes))
+    // damaged sequence at the end runs it past the end of the text. It decodes an over-long
+    // form as the character it spells, which the checks below, done on bytes, would miss, and
+    // it loses a byte of a name holding one at each reading.
+    if (! StrictUtf8::isValid (text))
+        return false;
+
+    // What it reads, it must read the same in whatever locale the next host runs.
+    if (hasNonAsciiMarkup (utf8))
         return false;
 
     // It expands entities of a document type declaration without limit, and recursively:

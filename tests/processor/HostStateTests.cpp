@@ -209,3 +209,77 @@ TEST_F (HostState, aFreshInstanceWhoseDataFolderIsTooLongToKeepStillSavesAStateT
     restore (stateOf (farAway));
     EXPECT_EQ (presetPath(), "") << "the path that does not fit is left out";
 }
+
+TEST_F (HostState, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatIsTakenReadsBackTheSameInAFreshInstance)
+{
+    const auto quadAtMinusSix = paramElement ("paramChorusMode", "3.0") + paramElement ("paramGain", "-6.0");
+    const auto withRoot = [&quadAtMinusSix] (const char* rootAttributes, const char* extra)
+    {
+        return envelope ("<?xml version=\"1.0\"?><PARAMETERS " + textOfBytes (rootAttributes) + ">" + quadAtMinusSix
+                         + textOfBytes (extra) + "</PARAMETERS>");
+    };
+
+    const std::tuple<const char*, juce::MemoryBlock, bool> cases[] {
+        { "an over-long e in a name", withRoot ("presetName=\"Warm\"", "<F\xc1\xa5G/>"), false },
+        { "an over-long letter in a value", withRoot ("presetName=\"W\xc1\xa1rm\"", ""), false },
+        { "an over-long e spelled in four bytes", withRoot ("presetName=\"Warm\"", "<x a=\"\xf0\x80\x81\xa5\"/>"),
+          false },
+        { "a surrogate", withRoot ("presetName=\"\xed\xa0\x80\"", ""), false },
+        { "a code point past U+10FFFF", withRoot ("presetName=\"\xf4\x90\x80\x80\"", ""), false },
+        { "a cut sequence", withRoot ("presetName=\"\xe9\x9f\"", ""), false },
+        { "a letter outside ASCII in a name", withRoot ("presetName=\"Warm\"", "<F\xc3\xa9/>"), false },
+        { "letters outside ASCII in values",
+          withRoot ("presetName=\"W\xc3\xa4rme \xe9\x9f\xb3\"", "<x note=\"\xf0\x9f\x8e\xb5\"/>"), true },
+    };
+
+    // The parser's answer for letters outside ASCII in names depends on the host's locale.
+    for (const auto* locale : { "C", "C.UTF-8" })
+    {
+        const ScopedLocale hostLocale (locale);
+        if (! hostLocale.isSet)
+            continue;
+
+        for (const auto& [what, data, taken] : cases)
+        {
+            SCOPED_TRACE (juce::String (what) + " under the locale " + locale);
+            QexTidewellAudioProcessor first;
+            setParameter (first, "paramSpread", 150.0f);
+            restoreState (first, data);
+            EXPECT_EQ (first.parameters.getRawParameterValue ("paramChorusMode")->load(), taken ? 3.0f : 0.0f);
+            EXPECT_EQ (first.parameters.getRawParameterValue ("paramGain")->load(), taken ? -6.0f : 0.0f);
+            if (taken)
+            {
+                EXPECT_EQ (first.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(),
+                           textOfBytes ("W\xc3\xa4rme \xe9\x9f\xb3"));
+            }
+
+            const auto saved = stateOf (first);
+            QexTidewellAudioProcessor second;
+            restoreState (second, saved);
+            EXPECT_EQ (valuesOf (second), valuesOf (first));
+            EXPECT_EQ (second.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(),
+                       first.parameters.state[QexTidewellAudioProcessor::presetDataName].toString());
+            EXPECT_EQ (stateOf (second), saved);
+        }
+    }
+}
+
+TEST_F (HostState, anExponentInAnySpellingReadsAsTheHugeOrTinyNumberItIsAndIsSavedAgainTheSame)
+{
+    // A character reference to a code point past Unicode is stored as an over-long "e", which the
+    // text check cannot see and the number reader decodes.
+    const auto disguised = state (paramElement ("paramGain", "3444444444&#x40000065;111112205541844e1+r")
+                                  + paramElement ("paramSpread", "5&#x40000045;-99999999999")
+                                  + paramElement ("paramQuadDelay", "1e400000"));
+
+    restore (disguised);
+    EXPECT_EQ (value ("paramGain"), 12.0f);
+    EXPECT_EQ (value ("paramSpread"), 0.0f);
+    EXPECT_EQ (value ("paramQuadDelay"), 20.0f) << "an exponent the reader's int holds is left alone";
+
+    const auto saved = save();
+    QexTidewellAudioProcessor second;
+    restoreState (second, saved);
+    EXPECT_EQ (valuesOf (second), allValues());
+    EXPECT_EQ (stateOf (second), saved);
+}

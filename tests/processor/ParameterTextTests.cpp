@@ -138,6 +138,31 @@ TEST_F (ParameterTexts, typedTextLosesTheUnitsLengthThenReadsAsANumberLimitedToT
         }
 }
 
+TEST_F (ParameterTexts, anExponentInAnySpellingReadsAsTheHugeOrTinyNumberItIs)
+{
+    // The framework's number reader decodes an over-long form as the character it spells, and
+    // reads the exponent after it into an int.
+    const char* spellingsOfE[] { "e", "E", "\xc1\xa5", "\xc1\x85", "\xe0\x81\xa5", "\xf0\x80\x81\xa5" };
+    const char* spellingsOfMinus[] { "-", "\xc0\xad", "\xe0\x80\xad" };
+
+    for (const auto* e : spellingsOfE)
+    {
+        SCOPED_TRACE (juce::String::toHexString (e, (int) std::strlen (e)));
+        EXPECT_FLOAT_EQ (valueFor ("paramGain", "3444444444" + textOfBytes (e) + "111112205541844e1+r"), 12.0f);
+        EXPECT_FLOAT_EQ (valueFor ("paramSpread", "1" + textOfBytes (e) + "4294967295%"), 200.0f);
+        EXPECT_FLOAT_EQ (valueFor ("paramSpread", "1" + textOfBytes (e) + "00000000000000000002%"), 100.0f);
+
+        for (const auto* minus : spellingsOfMinus)
+        {
+            const auto tiny = "5" + textOfBytes (e) + textOfBytes (minus);
+            EXPECT_FLOAT_EQ (valueFor ("paramSpread", tiny + "99999999999%"), 0.0f);
+
+            // The reader's int would overflow on the way, which goes unseen without a sanitizer.
+            EXPECT_EQ (ParamValueConverter::withBoundedExponent (tiny + "2147483648"), tiny + "99999999");
+        }
+    }
+}
+
 TEST_F (ParameterTexts, highpassRangeIsLogarithmicBetweenTwentyHertzAndTenKilohertz)
 {
     const auto& range = param ("paramQuadHighpass").getNormalisableRange();

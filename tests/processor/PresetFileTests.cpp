@@ -331,3 +331,58 @@ TEST_F (PresetFiles, aSaveThatWouldLeaveAStateTooLargeToRestoreIsRefusedRightAtT
     restoreState (restored, stateOf (processor));
     EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Warmer");
 }
+
+TEST_F (PresetFiles, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatASaveWritesLoadsTheSameInAFreshInstance)
+{
+    auto numFiles = 0;
+    const auto fileOf = [this, &numFiles] (const char* rootAttributes, const char* extra)
+    {
+        const auto text = "<?xml version=\"1.0\"?>\r\n<PARAMETERS " + textOfBytes (rootAttributes)
+                          + " pluginName=\"QEX Tidewell\">" + paramElement ("paramChorusMode", "3.0")
+                          + paramElement ("paramGain", "-6.0") + textOfBytes (extra) + "</PARAMETERS>\r\n";
+        const auto file = userFolder().getChildFile ("Edited" + juce::String (++numFiles) + ".qexp");
+        file.replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        return file;
+    };
+
+    const std::tuple<const char*, juce::File, bool> cases[] {
+        { "an over-long e in a name", fileOf ("presetName=\"Warm\"", "<F\xc1\xa5G/>"), false },
+        { "an over-long letter in a value", fileOf ("presetName=\"W\xc1\xa1rm\"", ""), false },
+        { "a surrogate", fileOf ("presetName=\"\xed\xa0\x80\"", ""), false },
+        // Text that is not UTF-8 at all, as an editor may save it, reads as Windows-1252.
+        { "bytes that are not UTF-8", fileOf ("presetName=\"W\xe4rme\"", "<x a=\"\xe9\x9f\"/>"), true },
+        { "a letter outside ASCII in a name",
+          fileOf ("presetName=\"Warm\"", "<PARAM id=\"paramSpread\" v\xc3\xa9=\"1\"/>"), false },
+        { "letters outside ASCII in values", fileOf ("presetName=\"W\xc3\xa4rme \xe9\x9f\xb3\"", ""), true },
+        // A character reference to a code point past Unicode is stored as an over-long "e".
+        { "an exponent in disguise",
+          fileOf ("presetName=\"Warm\"", "<PARAM id=\"paramSpread\" value=\"1&#x40000065;4294967295\"/>"), true },
+    };
+
+    for (const auto* locale : { "C", "C.UTF-8" })
+    {
+        const ScopedLocale hostLocale (locale);
+        if (! hostLocale.isSet)
+            continue;
+
+        for (const auto& [what, file, taken] : cases)
+        {
+            SCOPED_TRACE (juce::String (what) + " under the locale " + locale);
+            QexTidewellAudioProcessor first;
+            setParameter (first, "paramSpread", 150.0f);
+            EXPECT_EQ (first.loadPreset (file.getFullPathName()), taken);
+            EXPECT_EQ (first.parameters.getRawParameterValue ("paramGain")->load(), taken ? -6.0f : 0.0f);
+            EXPECT_EQ (first.parameters.getRawParameterValue ("paramSpread")->load(),
+                       file.loadFileAsString().contains ("&#x") ? 200.0f : 150.0f);
+
+            const auto saved = userFolder().getChildFile ("Saved.qexp");
+            ASSERT_TRUE (first.savePreset (saved.getFullPathName()));
+            const auto written = saved.loadFileAsString();
+            QexTidewellAudioProcessor second;
+            ASSERT_TRUE (second.loadPreset (saved.getFullPathName()));
+            EXPECT_EQ (valuesOf (second), valuesOf (first));
+            ASSERT_TRUE (second.savePreset (saved.getFullPathName()));
+            EXPECT_EQ (saved.loadFileAsString(), written);
+        }
+    }
+}

@@ -6,13 +6,49 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstring>
 #include <map>
+#include <string>
 
 /** A "PARAM" element as state and preset XML hold it. */
 inline juce::String paramElement (const char* id, const char* value)
 {
     return juce::String ("<PARAM id=\"") + id + "\" value=\"" + value + "\"/>";
 }
+
+/** Text holding exactly these bytes, damaged or over-long sequences included. */
+inline juce::String textOfBytes (const char* bytes)
+{
+    return juce::String::fromUTF8 (bytes, (int) std::strlen (bytes));
+}
+
+/** Every parameter's ID with its current value. */
+inline std::map<juce::String, float> valuesOf (QexTidewellAudioProcessor& processor)
+{
+    std::map<juce::String, float> values;
+    for (auto* parameter : processor.getParameters())
+        if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
+            values[withId->paramID] = processor.parameters.getRawParameterValue (withId->paramID)->load();
+    return values;
+}
+
+/** Runs the process in the named locale, as a host may, for the lifetime of the object; isSet
+    tells whether the system has it. */
+class ScopedLocale
+{
+public:
+    explicit ScopedLocale (const char* name) : previous (std::setlocale (LC_ALL, nullptr))
+    {
+        isSet = std::setlocale (LC_ALL, name) != nullptr;
+    }
+    ~ScopedLocale() { std::setlocale (LC_ALL, previous.c_str()); }
+
+    bool isSet = false;
+
+private:
+    const std::string previous;
+};
 
 /** A fresh processor in its own data folder, with a recorder of its status messages. */
 class ProcessorFixture : public testing::Test
@@ -30,14 +66,7 @@ protected:
     juce::String presetPath() { return processor.parameters.state[QexTidewellAudioProcessor::presetDataPath]; }
 
     /** Every parameter's ID with its current value. */
-    std::map<juce::String, float> allValues()
-    {
-        std::map<juce::String, float> values;
-        for (auto* parameter : processor.getParameters())
-            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
-                values[withId->paramID] = value (withId->paramID);
-        return values;
-    }
+    std::map<juce::String, float> allValues() { return valuesOf (processor); }
 
     /** Moves every parameter away from its default, each to a different place in its range. */
     void setEveryParameterAwayFromDefault()

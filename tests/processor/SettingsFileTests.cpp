@@ -1,6 +1,6 @@
-#include "processor/PluginProcessor.h"
+#include "ProcessorFixture.h"
+
 #include "processor/state/StateXml.h"
-#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -154,4 +154,45 @@ TEST (SettingsFile, aDataFolderThatCannotBeWrittenStopsNoInstanceAndAFailedSaveK
         EXPECT_FALSE (written);
     }
     EXPECT_TRUE (processor.settings.isOptionSet ("ignorePresetVolumeParam"));
+}
+
+TEST (SettingsFile, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatTheEditorSavesReadsBackTheSame)
+{
+    const std::tuple<const char*, const char*, bool> cases[] {
+        { "an over-long e in a key", "<k\xc1\xa5G value=\"1\"/>", false },
+        { "an over-long letter in a value", "<note value=\"\xc1\xa1\"/>", false },
+        { "a surrogate", "<note value=\"\xed\xa0\x80\"/>", false },
+        { "a letter outside ASCII in a key", "<k\xc3\xa9y value=\"1\"/>", false },
+        { "letters outside ASCII in a value", "<note value=\"W\xc3\xa4rme \xe9\x9f\xb3\"/>", true },
+    };
+
+    for (const auto* locale : { "C", "C.UTF-8" })
+    {
+        const ScopedLocale hostLocale (locale);
+        if (! hostLocale.isSet)
+            continue;
+
+        for (const auto& [what, extra, taken] : cases)
+        {
+            SCOPED_TRACE (juce::String (what) + " under the locale " + locale);
+            ScopedDataHome home;
+            const auto text = "<settings><scale value=\"1.5\"/>" + textOfBytes (extra) + "</settings>";
+            home.productFolder().createDirectory();
+            home.settingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+
+            QexTidewellAudioProcessor first;
+            EXPECT_EQ (first.settings.value (Settings::scale).toString(), taken ? "1.5" : "1.0");
+
+            // The editor writes the scale it opened at, and a preset option.
+            first.settings.setValue (Settings::scale, 1.25);
+            first.settings.setOption (Settings::ignorePresetSpreadParam, true);
+            ASSERT_TRUE (first.saveSettings());
+            const auto written = home.settingsFile().loadFileAsString();
+
+            QexTidewellAudioProcessor second;
+            EXPECT_EQ (second.settings.tree().toXmlString(), first.settings.tree().toXmlString());
+            ASSERT_TRUE (second.saveSettings());
+            EXPECT_EQ (home.settingsFile().loadFileAsString(), written);
+        }
+    }
 }

@@ -8,21 +8,41 @@
 #include <cstdint>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
 /** libFuzzer's entry point, defined by each fuzz program. */
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
 
-struct FuzzedInstance
+/** Sets the framework up once for the whole run. At exit it goes after every processor but
+    before the framework's own statics, which its destructor still uses: the first processor
+    makes those, so the deletion is registered once one was made. */
+inline void initialiseFrameworkOnce()
 {
-    juce::ScopedJuceInitialiser_GUI juce;
-    QexTidewellAudioProcessor processor;
-};
+    static juce::ScopedJuceInitialiser_GUI* framework = nullptr;
 
-inline FuzzedInstance*& fuzzedInstance()
+    if (framework != nullptr)
+        return;
+
+    framework = new juce::ScopedJuceInitialiser_GUI();
+    {
+        const QexTidewellAudioProcessor makesTheFrameworksStatics;
+    }
+    std::atexit ([] { delete std::exchange (framework, nullptr); });
+}
+
+/** A processor of its own for one generation of an input: what a fresh instance reads and
+    saves depends on nothing an earlier input left behind, as in a host that reopens a project. */
+inline std::unique_ptr<QexTidewellAudioProcessor> freshProcessor()
 {
-    static FuzzedInstance* instance = nullptr;
+    initialiseFrameworkOnce();
+    return std::make_unique<QexTidewellAudioProcessor>();
+}
+
+inline QexTidewellAudioProcessor*& fuzzedInstance()
+{
+    static QexTidewellAudioProcessor* instance = nullptr;
     return instance;
 }
 
@@ -34,14 +54,14 @@ inline QexTidewellAudioProcessor& fuzzedProcessor()
 
     if (instance == nullptr)
     {
-        instance = new FuzzedInstance();
+        initialiseFrameworkOnce();
+        instance = new QexTidewellAudioProcessor();
 
-        // As a plain static it would be destroyed after the framework's own statics, which
-        // its constructor created and its destructor still uses. Registered now, it goes first.
+        // Registered after the framework, it is deleted before it.
         std::atexit ([] { delete std::exchange (fuzzedInstance(), nullptr); });
     }
 
-    return instance->processor;
+    return *instance;
 }
 
 inline std::map<juce::String, float> parameterValues (QexTidewellAudioProcessor& processor)
@@ -76,6 +96,14 @@ inline void requireSameValues (const std::map<juce::String, float>& expected,
     for (const auto& [id, value] : expected)
         if (std::abs (actual.at (id) - value) > 1.0e-5f * std::max (1.0f, std::abs (value)))
             std::abort();
+}
+
+/** Stops the run unless the two blocks hold the same bytes: what a fresh instance read, it
+    writes again as it was written. */
+inline void requireSameBytes (const juce::MemoryBlock& expected, const juce::MemoryBlock& actual)
+{
+    if (expected != actual)
+        std::abort();
 }
 
 /** The bytes as text of the kind hosts and text fields hand over: valid UTF-8 as it is, any

@@ -1,34 +1,39 @@
 #include "FuzzedProcessor.h"
 
+#include "processor/ProductDataFolder.h"
 #include "processor/params/ParamValueConverter.h"
-#include "support/ProcessorTestAccess.h"
 
-// A settings file as another version, a user or a damaged disk may leave it. Whatever loads,
-// once the editor and the settings dialog have written their settings into it, saves and loads
-// back the same; what the editor reads from it is read without harm.
+// A settings file as another version, a user or a damaged disk may leave it.
+// Generation 1: a fresh instance reads it; the editor and the settings dialog write their
+// settings into it, and it saves. Generation 2: another fresh instance reads that file to the
+// same settings and saves the same bytes. What the editor reads from it is read without harm.
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    auto& processor = fuzzedProcessor();
-    const auto file = juce::File (processor.dataFolder).getChildFile ("settings.xml");
+    const auto file = productDataFolder().getChildFile ("settings.xml");
+    file.getParentDirectory().createDirectory();
     file.replaceWithData (data, size);
-    ProcessorTestAccess::loadSettings (processor);
 
-    auto& settings = processor.settings;
+    const auto first = freshProcessor();
+    auto& settings = first->settings;
     const auto scale = ParamValueConverter::readValue (settings.value (Settings::scale).toString());
     settings.setValue (Settings::scale, std::isfinite (scale) ? scale * 1.000000123456789 : 2.0);
     for (const auto& key :
          { Settings::ignorePresetInactiveModes, Settings::ignorePresetSpreadParam, Settings::ignorePresetVolumeParam })
         settings.setOption (key, false);
 
-    const auto expected = settings.tree().createXml()->toString();
-
-    if (! processor.saveSettings())
+    if (! first->saveSettings())
         std::abort();
 
-    ProcessorTestAccess::loadSettings (processor);
+    juce::MemoryBlock written;
+    file.loadFileAsData (written);
 
-    if (settings.tree().createXml()->toString() != expected)
+    const auto second = freshProcessor();
+
+    if (second->settings.tree().toXmlString() != settings.tree().toXmlString() || ! second->saveSettings())
         std::abort();
 
+    juce::MemoryBlock writtenAgain;
+    file.loadFileAsData (writtenAgain);
+    requireSameBytes (written, writtenAgain);
     return 0;
 }

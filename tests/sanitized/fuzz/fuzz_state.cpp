@@ -4,25 +4,29 @@
 
 namespace
 {
-/** Restores data, then checks what any restore must leave behind: every parameter in range,
-    and a state that is read back and, restored, brings back the same values. */
-void restoreAndCheck (const void* data, size_t size)
+/** Generation 1: the data restored into a fresh instance, which keeps every parameter in range
+    and saves. Generation 2: that save restored into another fresh instance, which takes it,
+    holds the same values and saves the same bytes. A refused restore leaves the first instance
+    at its defaults, which must come back the same way. */
+void restoreInTwoGenerations (const void* data, size_t size)
 {
-    auto& processor = fuzzedProcessor();
+    const auto first = freshProcessor();
+    first->setStateInformation (data, (int) size);
+    requireParametersInRange (*first);
 
-    processor.setStateInformation (data, (int) size);
-    requireParametersInRange (processor);
-
-    const auto restored = parameterValues (processor);
     juce::MemoryBlock saved;
-    processor.getStateInformation (saved);
+    first->getStateInformation (saved);
 
-    // Refused, it would restore nothing; in this same instance that would go unnoticed.
     if (StateXml::fromBinary (saved.getData(), (int) saved.getSize()) == nullptr)
         std::abort();
 
-    processor.setStateInformation (saved.getData(), (int) saved.getSize());
-    requireSameValues (restored, parameterValues (processor));
+    const auto second = freshProcessor();
+    second->setStateInformation (saved.getData(), (int) saved.getSize());
+    requireSameValues (parameterValues (*first), parameterValues (*second));
+
+    juce::MemoryBlock savedAgain;
+    second->getStateInformation (savedAgain);
+    requireSameBytes (saved, savedAgain);
 }
 } // namespace
 
@@ -30,14 +34,14 @@ void restoreAndCheck (const void* data, size_t size)
 // well-formed envelope so that the search reaches the XML without first guessing a length.
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    restoreAndCheck (data, size);
+    restoreInTwoGenerations (data, size);
 
     juce::MemoryOutputStream wrapped;
     wrapped.write ("VC2!", 4);
     wrapped.writeInt ((int) size);
     wrapped.write (data, size);
     wrapped.writeByte (0);
-    restoreAndCheck (wrapped.getData(), wrapped.getDataSize());
+    restoreInTwoGenerations (wrapped.getData(), wrapped.getDataSize());
 
     return 0;
 }
