@@ -357,11 +357,8 @@ struct Double2
     /** { a1, b1 } */
     friend Double2 interleaveHigh (Double2 a, Double2 b) noexcept { return Double2 (_mm_unpackhi_pd (a.v, b.v)); }
 
-    /** { low0, low1, high0, high1 }, each rounded to the nearest float as a cast does. */
-    friend Float4 narrow (Double2 low, Double2 high) noexcept
-    {
-        return Float4 (_mm_movelh_ps (_mm_cvtpd_ps (low.v), _mm_cvtpd_ps (high.v)));
-    }
+    /** { v0, v1, 0, 0 }, each lane rounded to the nearest float as a cast does. */
+    Float4 narrowed() const noexcept { return Float4 (_mm_cvtpd_ps (v)); }
 #else
     double v[2];
 
@@ -380,16 +377,13 @@ struct Double2
     friend Double2 interleaveLow (Double2 a, Double2 b) noexcept { return { a.v[0], b.v[0] }; }
     friend Double2 interleaveHigh (Double2 a, Double2 b) noexcept { return { a.v[1], b.v[1] }; }
 
-    friend Float4 narrow (Double2 low, Double2 high) noexcept
-    {
-        return { (float) low.v[0], (float) low.v[1], (float) high.v[0], (float) high.v[1] };
-    }
+    Float4 narrowed() const noexcept { return { (float) v[0], (float) v[1], 0.0f, 0.0f }; }
 #endif
 };
 
 inline Float4 Float4::multipliedInDouble (double factor) const noexcept
 {
     const Double2 f (factor);
-    return narrow (Double2::widenLow (*this) * f, Double2::widenHigh (*this) * f);
+    return lowHalves ((Double2::widenLow (*this) * f).narrowed(), (Double2::widenHigh (*this) * f).narrowed());
 }
 } // namespace Simd
