@@ -1,5 +1,11 @@
 #include "ChorusMix.h"
 
+// The frame steps are written once for one frame (floats) and for four (Float4s).
+using Simd::Float4;
+using Simd::load;
+using Simd::max;
+using Simd::store;
+
 ChorusMix::ChorusMix (ControlSmoothing& controlsToFollow, MeterFeed& metersToFeed)
     : controls (controlsToFollow),
       meters (metersToFeed)

@@ -97,7 +97,7 @@ private:
     void finish (Lanes left, Lanes right, const Stretch& stretch, const Channels& io, int i,
                  Peaks<Lanes>& peaks) const noexcept;
     /** Hands the slice's output and its peaks, from the single frames and the lanes, to the meters. */
-    void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Float4> peakLanes);
+    void feedMeters (const Channels& io, int numSamples, Peaks<float> peaks, Peaks<Simd::Float4> peakLanes);
 
     /** Steps the smoothing and hands what changed to the volume and the engines. */
     void stepControls();

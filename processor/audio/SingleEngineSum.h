@@ -31,7 +31,7 @@ public:
     template <typename Lanes>
     Lanes at (const float* frames, int offset) const noexcept
     {
-        return load<Lanes> (frames + offset) * gain + load<Lanes> (zeros + offset % 2);
+        return Simd::load<Lanes> (frames + offset) * gain + Simd::load<Lanes> (zeros + offset % 2);
     }
 
 private:

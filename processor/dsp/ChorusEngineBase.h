@@ -175,10 +175,10 @@ protected:
     /** Runs the delay lines on numSamples input pairs: in[i] receives input pair i, wet[i] what the
         lines give with the delays delayAt (i), which is called for each i in turn. */
     template <typename DelayAt>
-    void runLines (const float* inL, const float* inR, Float4* in, Float4* wet, int numSamples,
+    void runLines (const float* inL, const float* inR, Simd::Float4* in, Simd::Float4* wet, int numSamples,
                    DelayAt&& delayAt) noexcept
     {
-        Float4 delayMs[engineBlockSize];
+        Simd::Float4 delayMs[engineBlockSize];
         for (int i = 0; i < numSamples; ++i)
         {
             in[i] = stereoInput (inL, inR, i);
@@ -191,13 +191,13 @@ protected:
         blocker, width stage and the wet/dry law with wetScale, on wet (i) against the dry input in[i],
         into frames. One loop, so that the processor overlaps the filters' recurrences. */
     template <typename Wet>
-    void finishWetChain (Wet&& wet, const Float4* in, float* frames, int numSamples, float wetScale) noexcept
+    void finishWetChain (Wet&& wet, const Simd::Float4* in, float* frames, int numSamples, float wetScale) noexcept
     {
         auto dc = dcBlockers; // a local, so that the stores into frames do not force it back to memory
         const auto law = wetDry;
         const auto outputs = numOutputChannels;
         toneFilters.process (numSamples, wet,
-                             [&] (int i, Float4 toned)
+                             [&] (int i, Simd::Float4 toned)
                              {
                                  const auto w = width.process (dc.process (toned));
                                  storeFrame (law.mix (w, in[i], wetScale), frames, i, outputs);
@@ -215,7 +215,7 @@ protected:
     WetDryLaw wetDry;
     StereoWidth width;
     DelayLines<numLines> lines; // with four: line A left, line A right, line B left, line B right
-    BasicDcBlocker<Float4> dcBlockers;
+    BasicDcBlocker<Simd::Float4> dcBlockers;
     ToneFilters toneFilters;
 
 private:

@@ -21,14 +21,14 @@ void ChorusEnsemble::prepare (double newSampleRate, int newNumOutputChannels, co
 
 void ChorusEnsemble::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    Float4 chorus[engineBlockSize], vibrato[engineBlockSize];
+    Simd::Float4 chorus[engineBlockSize], vibrato[engineBlockSize];
     chorusLfo.renderWithLeads (chorus, numSamples);
     vibratoLfo.renderWithLeads (vibrato, numSamples);
 
     // The oscillators give their +240, +120, 0 and 0 degree phases: line A takes the +240 degree
     // phases on the left and the +120 degree phases on the right, line B the 0 degree phases on
     // both sides.
-    Float4 in[engineBlockSize], wet[engineBlockSize];
+    Simd::Float4 in[engineBlockSize], wet[engineBlockSize];
     const auto amount = vibratoAmount, d = depth, t = delay;
     runLines (inL, inR, in, wet, numSamples,
               [&] (int i) { return ((vibrato[i] + 1.0f) * 0.5f * amount + (chorus[i] + 1.0f) * 0.5f) * d + t; });

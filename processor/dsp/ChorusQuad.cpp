@@ -35,12 +35,12 @@ void ChorusQuad::applyVibratoRate() noexcept
 void ChorusQuad::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
     // Lanes: chorus left, chorus right, vibrato left, vibrato right.
-    Float4 modulation[engineBlockSize];
+    Simd::Float4 modulation[engineBlockSize];
     LFO::renderFour ({ &chorusLfoLeft, &chorusLfoRight, &vibratoLfoLeft, &vibratoLfoRight }, modulation, numSamples);
 
     // Line A follows the chorus oscillator alone, from Delay + 0.31 ms up to Delay + Depth + 1.1 ms;
     // line B moves the other way and carries the vibrato.
-    Float4 in[engineBlockSize], wet[engineBlockSize];
+    Simd::Float4 in[engineBlockSize], wet[engineBlockSize];
     const auto amount = vibratoAmount, d = depth, t = delay, spanA = depth + 0.79f;
     runLines (inL, inR, in, wet, numSamples,
               [&] (int i)

@@ -10,7 +10,7 @@ void ChorusSixty::prepare (double newSampleRate, int newNumOutputChannels, const
 
 void ChorusSixty::processBlock (const float* inL, const float* inR, float* frames, int numSamples) noexcept
 {
-    Float4 in[engineBlockSize], wet[engineBlockSize];
+    Simd::Float4 in[engineBlockSize], wet[engineBlockSize];
     auto sweepNow = sweep; // locals, so that the stores into the arrays do not force them back to memory
     const auto d = depth, t = delay;
     runLines (inL, inR, in, wet, numSamples, [&] (int) { return sweepNow.stepOppositeDelays (d, t); });

@@ -49,7 +49,7 @@ void ChorusStudio::processBlock (const float* inL, const float* inR, float* fram
     if (shelfAmount != previousShelfAmount)
         designShelves (shelfAmount);
 
-    Float4 in[engineBlockSize], wet[engineBlockSize];
+    Simd::Float4 in[engineBlockSize], wet[engineBlockSize];
     auto sweepNow = sweep; // locals, so that the stores into the arrays do not force them back to memory
     const auto d = depth, t = delay;
     runLines (inL, inR, in, wet, numSamples, [&] (int) { return sweepNow.stepOppositeDelays (d, t); });
@@ -63,7 +63,7 @@ void ChorusStudio::processBlock (const float* inL, const float* inR, float* fram
     const auto dryGain = wetDry.dryGain;
     toneFilters.process (
         numSamples, [&wet] (int i) { return wet[i]; },
-        [&] (int i, Float4 toned)
+        [&] (int i, Simd::Float4 toned)
         {
             // Lanes 0 and 1 carry the wet shelf's channels, lanes 2 and 3 the dry shelf's.
             const auto shelved = shelves.process (lowHalves (toned, in[i]));

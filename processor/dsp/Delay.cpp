@@ -15,7 +15,7 @@ void DelayLines<numLines>::prepare (double sampleRate)
     longestDelay = (float) (bufferSize - 1);
 
     writeIndex = 0;
-    lastWritten = Float4 (0.0f);
+    lastWritten = Simd::Float4 (0.0f);
     std::fill (std::begin (lastDelayMs), std::end (lastDelayMs), 0.0f);
     std::fill (std::begin (lastDelaySamples), std::end (lastDelaySamples), 0.0f);
 }

@@ -16,6 +16,8 @@ template <int numLines>
 class DelayLines
 {
     static constexpr int slotSize = 2 * numLines; // (earlier, current) per line
+    static constexpr int slotSizeBits = numLines == 2 ? 2 : 3;
+    static_assert (1 << slotSizeBits == slotSize, "slot positions are formed by a shift");
 
 public:
     static_assert (numLines == 2 || numLines == 4, "lanes of a Float4");
@@ -33,21 +35,21 @@ public:
             the buffer length (every delay the engines ask for, at most 35 ms, is far inside that),
             stores in and returns the delayed samples. Below one sample the integer tap is the
             sample arriving now. In lanes numLines and up, the result is unspecified. */
-        forcedinline Float4 process (Float4 delayMs, Float4 in) noexcept;
+        forcedinline Simd::Float4 process (Simd::Float4 delayMs, Simd::Float4 in) noexcept;
 
     private:
         friend class DelayLines;
 
         float* data;
         int size, write;
-        Float4 perMs, longest, previous, lastDelayMs, lastDelaySamples;
+        Simd::Float4 perMs, longest, previous, lastDelayMs, lastDelaySamples;
     };
 
     Running start() const noexcept;
     void stop (const Running& running) noexcept;
 
     /** Runs numSamples steps: out[i] = process (delayMs[i], in[i]). */
-    void process (const Float4* delayMs, const Float4* in, Float4* out, int numSamples) noexcept
+    void process (const Simd::Float4* delayMs, const Simd::Float4* in, Simd::Float4* out, int numSamples) noexcept
     {
         auto running = start();
         for (int i = 0; i < numSamples; ++i)
@@ -62,10 +64,10 @@ private:
     /** Line k's (earlier, current) pair, in lanes 0 and 1; lane k of offsets is the index of the
         pair's first float in the buffer. */
     template <int k>
-    static Float4 taps (const float* data, Int4 offsets) noexcept
+    static Simd::Float4 taps (const float* data, Simd::Int4 offsets) noexcept
     {
         // Unsigned, so that the index widens without a sign extension.
-        return Float4::loadPair (data + (unsigned) offsets.template lane<k>());
+        return Simd::Float4::loadPair (data + (unsigned) offsets.template lane<k>());
     }
 
     std::unique_ptr<float[]> buffer;
@@ -73,7 +75,7 @@ private:
     int writeIndex = 0;
     float samplesPerMs = 0.0f;
     float longestDelay = 0.0f;
-    Float4 lastWritten { 0.0f };
+    Simd::Float4 lastWritten { 0.0f };
     float lastDelayMs[4] {};
     float lastDelaySamples[4] {};
 };
@@ -88,8 +90,8 @@ typename DelayLines<numLines>::Running DelayLines<numLines>::start() const noexc
     running.perMs = samplesPerMs;
     running.longest = longestDelay;
     running.previous = lastWritten;
-    running.lastDelayMs = Float4::load (lastDelayMs);
-    running.lastDelaySamples = Float4::load (lastDelaySamples);
+    running.lastDelayMs = Simd::Float4::load (lastDelayMs);
+    running.lastDelaySamples = Simd::Float4::load (lastDelaySamples);
     return running;
 }
 
@@ -103,17 +105,17 @@ void DelayLines<numLines>::stop (const Running& running) noexcept
 }
 
 template <int numLines>
-forcedinline Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Float4 in) noexcept
+forcedinline Simd::Float4 DelayLines<numLines>::Running::process (Simd::Float4 delayMs, Simd::Float4 in) noexcept
 {
-    const Float4 zero (0.0f);
+    const Simd::Float4 zero (0.0f);
 
     // Above the longest delay: the longest; not above 0 (NaN included): 0.
     const auto samples = min (max (perMs * delayMs, zero), longest);
-    const auto whole = Int4::truncate (samples);
+    const auto whole = Simd::Int4::truncate (samples);
     const auto fraction = samples - whole.toFloat();
-    auto read = Int4 (write) - whole;
-    read = read + (read.isNegative() & Int4 (size));
-    const auto offsets = read * slotSize + Int4 (0, 2, 4, 6);
+    auto read = Simd::Int4 (write) - whole;
+    read = read + (read.isNegative() & Simd::Int4 (size));
+    const auto offsets = read.shiftedLeft<slotSizeBits>() + Simd::Int4 (0, 2, 4, 6);
 
     // Below one sample the taps are the input and the sample written last. The write slot is
     // filled with them first, so that the read below finds them there.
@@ -122,7 +124,7 @@ forcedinline Float4 DelayLines<numLines>::Running::process (Float4 delayMs, Floa
     if constexpr (numLines == 4)
         interleaveHigh (previous, in).store (slot + 4);
 
-    Float4 earlier, current;
+    Simd::Float4 earlier, current;
     if constexpr (numLines == 2)
     {
         const auto pairs = lowHalves (taps<0> (data, offsets), taps<1> (data, offsets));

@@ -7,7 +7,7 @@
     channel in lanes 0 and 2 of a Float4 and the right one in lanes 1 and 3. */
 constexpr int engineBlockSize = 64;
 
-inline Float4 stereoInput (const float* inL, const float* inR, int i) noexcept
+inline Simd::Float4 stereoInput (const float* inL, const float* inR, int i) noexcept
 {
     const auto left = inL[i], right = inR[i];
     return { left, right, left, right };
@@ -15,7 +15,7 @@ inline Float4 stereoInput (const float* inL, const float* inR, int i) noexcept
 
 /** Writes lanes 0 and 1 of out as frame i of frames (left, right interleaved); a one-channel output
     gets their average on the left and 0 on the right. */
-inline void storeFrame (Float4 out, float* frames, int i, int numOutputChannels) noexcept
+inline void storeFrame (Simd::Float4 out, float* frames, int i, int numOutputChannels) noexcept
 {
     if (numOutputChannels == 1)
     {

@@ -13,6 +13,10 @@
 #include <cstring>
 #endif
 
+/** The lane types of the engines and their free functions, each with an SSE2 path and a portable
+    twin that gives the same bits. */
+namespace Simd
+{
 /** Four floats processed by one instruction each. Every arithmetic operation is the
     single-precision IEEE operation of the scalar code applied to each lane, so a lane's results
     are bit-identical to the scalar code's; the engines put their channels or delay lines into the
@@ -55,6 +59,7 @@ struct Float4
     // Comparisons give all bits set in a lane where they hold; false for NaN, as in scalar code.
     friend Float4 operator> (Float4 a, Float4 b) noexcept { return Float4 (_mm_cmpgt_ps (a.v, b.v)); }
     friend Float4 operator<(Float4 a, Float4 b) noexcept { return Float4 (_mm_cmplt_ps (a.v, b.v)); }
+    friend Float4 operator>= (Float4 a, Float4 b) noexcept { return Float4 (_mm_cmpge_ps (a.v, b.v)); }
 
     /** a > b ? a : b per lane (b when either is NaN). */
     friend Float4 max (Float4 a, Float4 b) noexcept { return Float4 (_mm_max_ps (a.v, b.v)); }
@@ -105,15 +110,6 @@ struct Float4
     friend Float4 interleaveLow (Float4 a, Float4 b) noexcept { return Float4 (_mm_unpacklo_ps (a.v, b.v)); }
     /** { a2, b2, a3, b3 } */
     friend Float4 interleaveHigh (Float4 a, Float4 b) noexcept { return Float4 (_mm_unpackhi_ps (a.v, b.v)); }
-
-    /** Each lane widened to double, multiplied by factor and rounded back to float. */
-    Float4 multipliedInDouble (double factor) const noexcept
-    {
-        const auto f = _mm_set1_pd (factor);
-        const auto low = _mm_cvtpd_ps (_mm_mul_pd (_mm_cvtps_pd (v), f));
-        const auto high = _mm_cvtpd_ps (_mm_mul_pd (_mm_cvtps_pd (_mm_movehl_ps (v, v)), f));
-        return Float4 (_mm_movelh_ps (low, high));
-    }
 #else
     float v[4];
 
@@ -186,6 +182,10 @@ struct Float4
     {
         return map (a, b, [] (float x, float y) { return maskOf (x < y); });
     }
+    friend Float4 operator>= (Float4 a, Float4 b) noexcept
+    {
+        return map (a, b, [] (float x, float y) { return maskOf (x >= y); });
+    }
     friend Float4 max (Float4 a, Float4 b) noexcept
     {
         return map (a, b, [] (float x, float y) { return x > y ? x : y; });
@@ -216,15 +216,22 @@ struct Float4
     friend Float4 oddLanes (Float4 a, Float4 b) noexcept { return { a.v[1], a.v[3], b.v[1], b.v[3] }; }
     friend Float4 interleaveLow (Float4 a, Float4 b) noexcept { return { a.v[0], b.v[0], a.v[1], b.v[1] }; }
     friend Float4 interleaveHigh (Float4 a, Float4 b) noexcept { return { a.v[2], b.v[2], a.v[3], b.v[3] }; }
-    Float4 multipliedInDouble (double factor) const noexcept
-    {
-        Float4 r;
-        for (int k = 0; k < 4; ++k)
-            r.v[k] = (float) ((double) v[k] * factor);
-        return r;
-    }
 #endif
+
+    /** Each lane widened to double, multiplied by factor and rounded back to float. */
+    Float4 multipliedInDouble (double factor) const noexcept;
 };
+
+/** Rows a, b, c and d turned into columns: a receives lane 0 of each, b lane 1, c lane 2, d lane 3. */
+inline void transpose (Float4& a, Float4& b, Float4& c, Float4& d) noexcept
+{
+    const auto ab01 = interleaveLow (a, b), cd01 = interleaveLow (c, d);
+    const auto ab23 = interleaveHigh (a, b), cd23 = interleaveHigh (c, d);
+    a = lowHalves (ab01, cd01);
+    b = highHalves (ab01, cd01);
+    c = lowHalves (ab23, cd23);
+    d = highHalves (ab23, cd23);
+}
 
 // Float4's load, store and max on a single float too, so that code written for one lane or four
 // reads the same.
@@ -246,7 +253,7 @@ inline void store (float* p, float x) noexcept { *p = x; }
 /** a > b ? a : b (b when either is NaN), as Float4's max. */
 inline float max (float a, float b) noexcept { return a > b ? a : b; }
 
-/** Four 32-bit integers: the delay lines' buffer positions. */
+/** Four 32-bit integers: the delay lines' buffer positions and the oscillators' table positions. */
 struct Int4
 {
 #if TIDEWELL_SSE2
@@ -263,13 +270,13 @@ struct Int4
     friend Int4 operator+ (Int4 a, Int4 b) noexcept { return Int4 (_mm_add_epi32 (a.v, b.v)); }
     friend Int4 operator- (Int4 a, Int4 b) noexcept { return Int4 (_mm_sub_epi32 (a.v, b.v)); }
     friend Int4 operator& (Int4 a, Int4 b) noexcept { return Int4 (_mm_and_si128 (a.v, b.v)); }
-    /** Times factor, a power of two. */
-    friend Int4 operator* (Int4 a, int factor) noexcept
+    /** Each lane's bits moved left by bits places, zeros shifted in: times 2^bits, wrapping as
+        unsigned arithmetic does. */
+    template <int bits>
+    Int4 shiftedLeft() const noexcept
     {
-        int shift = 0;
-        while ((1 << shift) < factor)
-            ++shift;
-        return Int4 (_mm_sll_epi32 (a.v, _mm_cvtsi32_si128 (shift)));
+        static_assert (bits >= 0 && bits < 32, "a shift within a lane");
+        return Int4 (_mm_slli_epi32 (v, bits));
     }
     Int4 isNegative() const noexcept { return Int4 (_mm_srai_epi32 (v, 31)); }
     Float4 isZero() const noexcept { return Float4 (_mm_castsi128_ps (_mm_cmpeq_epi32 (v, _mm_setzero_si128()))); }
@@ -300,9 +307,12 @@ struct Int4
     {
         return { a.v[0] & b.v[0], a.v[1] & b.v[1], a.v[2] & b.v[2], a.v[3] & b.v[3] };
     }
-    friend Int4 operator* (Int4 a, int factor) noexcept
+    template <int bits>
+    Int4 shiftedLeft() const noexcept
     {
-        return { a.v[0] * factor, a.v[1] * factor, a.v[2] * factor, a.v[3] * factor };
+        static_assert (bits >= 0 && bits < 32, "a shift within a lane");
+        const auto shift = [] (int x) { return (int) ((unsigned) x << bits); };
+        return { shift (v[0]), shift (v[1]), shift (v[2]), shift (v[3]) };
     }
     Int4 isNegative() const noexcept { return { -(v[0] < 0), -(v[1] < 0), -(v[2] < 0), -(v[3] < 0) }; }
     Float4 isZero() const noexcept
@@ -318,3 +328,62 @@ struct Int4
     }
 #endif
 };
+
+/** Two doubles processed by one instruction each, for values that the engines form in double from
+    floats: every operation is the double-precision IEEE operation of the scalar code on each lane,
+    rounded on its own (a multiply and an add are two roundings, never one: the build forbids
+    fusing them). */
+struct Double2
+{
+#if TIDEWELL_SSE2
+    __m128d v;
+
+    Double2() = default; // uninitialised, like a double
+    explicit Double2 (__m128d value) noexcept : v (value) {}
+    Double2 (double value) noexcept : v (_mm_set1_pd (value)) {}
+
+    static Double2 load (const double* p) noexcept { return Double2 (_mm_loadu_pd (p)); }
+    /** Lanes 0 and 1 of x, exactly. */
+    static Double2 widenLow (Float4 x) noexcept { return Double2 (_mm_cvtps_pd (x.v)); }
+    /** Lanes 2 and 3 of x, exactly. */
+    static Double2 widenHigh (Float4 x) noexcept { return Double2 (_mm_cvtps_pd (_mm_movehl_ps (x.v, x.v))); }
+
+    friend Double2 operator+ (Double2 a, Double2 b) noexcept { return Double2 (_mm_add_pd (a.v, b.v)); }
+    friend Double2 operator- (Double2 a, Double2 b) noexcept { return Double2 (_mm_sub_pd (a.v, b.v)); }
+    friend Double2 operator* (Double2 a, Double2 b) noexcept { return Double2 (_mm_mul_pd (a.v, b.v)); }
+
+    /** { a0, b0 } */
+    friend Double2 interleaveLow (Double2 a, Double2 b) noexcept { return Double2 (_mm_unpacklo_pd (a.v, b.v)); }
+    /** { a1, b1 } */
+    friend Double2 interleaveHigh (Double2 a, Double2 b) noexcept { return Double2 (_mm_unpackhi_pd (a.v, b.v)); }
+
+    /** { v0, v1, 0, 0 }, each lane rounded to the nearest float as a cast does. */
+    Float4 narrowed() const noexcept { return Float4 (_mm_cvtpd_ps (v)); }
+#else
+    double v[2];
+
+    Double2() = default; // uninitialised, like a double
+    Double2 (double value) noexcept : v { value, value } {}
+    Double2 (double a, double b) noexcept : v { a, b } {}
+
+    static Double2 load (const double* p) noexcept { return { p[0], p[1] }; }
+    static Double2 widenLow (Float4 x) noexcept { return { (double) x.v[0], (double) x.v[1] }; }
+    static Double2 widenHigh (Float4 x) noexcept { return { (double) x.v[2], (double) x.v[3] }; }
+
+    friend Double2 operator+ (Double2 a, Double2 b) noexcept { return { a.v[0] + b.v[0], a.v[1] + b.v[1] }; }
+    friend Double2 operator- (Double2 a, Double2 b) noexcept { return { a.v[0] - b.v[0], a.v[1] - b.v[1] }; }
+    friend Double2 operator* (Double2 a, Double2 b) noexcept { return { a.v[0] * b.v[0], a.v[1] * b.v[1] }; }
+
+    friend Double2 interleaveLow (Double2 a, Double2 b) noexcept { return { a.v[0], b.v[0] }; }
+    friend Double2 interleaveHigh (Double2 a, Double2 b) noexcept { return { a.v[1], b.v[1] }; }
+
+    Float4 narrowed() const noexcept { return { (float) v[0], (float) v[1], 0.0f, 0.0f }; }
+#endif
+};
+
+inline Float4 Float4::multipliedInDouble (double factor) const noexcept
+{
+    const Double2 f (factor);
+    return lowHalves ((Double2::widenLow (*this) * f).narrowed(), (Double2::widenHigh (*this) * f).narrowed());
+}
+} // namespace Simd

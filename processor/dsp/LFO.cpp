@@ -4,6 +4,10 @@
 
 #include <cmath>
 
+using Simd::Double2;
+using Simd::Float4;
+using Simd::Int4;
+
 void LFO::setSampleRate (double sr) noexcept
 {
     const auto rate = (float) sr;
@@ -52,24 +56,50 @@ void LFO::widen() noexcept
         wideTable[i] = (double) table[i];
 }
 
-// Both renderers compute what tick computes, (float) (table[j] x keep + table[j + 1] x fraction)
-// in double, for several table positions at once.
-#if TIDEWELL_SSE2
 namespace
 {
-/** Lanes 0 and 1 of the result from the entry pairs p0 and p1, weighted by keep and fraction. */
-__m128 interpolate (__m128d p0, __m128d p1, __m128d keep, __m128d fraction) noexcept
+/** What tick computes, (float) (table[j] x keep + table[j + 1] x fraction) in double, for four
+    table positions at once, each with its own fraction. low reads lanes 0 and 1 from the entry pairs
+    that its arguments point to, high lanes 2 and 3; lowHalves (low, high) holds all four. */
+class FourReads
 {
-    const auto weighted = _mm_mul_pd (_mm_unpacklo_pd (p0, p1), keep);
-    return _mm_cvtpd_ps (_mm_add_pd (weighted, _mm_mul_pd (_mm_unpackhi_pd (p0, p1), fraction)));
-}
+public:
+    explicit FourReads (Float4 fraction) noexcept
+        : fractionLow (Double2::widenLow (fraction)),
+          fractionHigh (Double2::widenHigh (fraction)),
+          keepLow (Double2 (1.0) - fractionLow),
+          keepHigh (Double2 (1.0) - fractionHigh)
+    {
+    }
+
+    // The halves are formed, and rounded to float, one after the other: in this order the second
+    // half's loads overlap the first half's arithmetic, which measured faster than forming both
+    // halves in double first.
+    Float4 low (const double* pair0, const double* pair1) const noexcept
+    {
+        return weigh (Double2::load (pair0), Double2::load (pair1), keepLow, fractionLow).narrowed();
+    }
+    Float4 high (const double* pair2, const double* pair3) const noexcept
+    {
+        return weigh (Double2::load (pair2), Double2::load (pair3), keepHigh, fractionHigh).narrowed();
+    }
+
+private:
+    /** Two reads, from the entry pairs p and q. */
+    static Double2 weigh (Double2 p, Double2 q, Double2 keep, Double2 fraction) noexcept
+    {
+        return interleaveLow (p, q) * keep + interleaveHigh (p, q) * fraction;
+    }
+
+    Double2 fractionLow, fractionHigh, keepLow, keepHigh;
+};
 
 /** The phase advanced by one tick, wrapped below the table size. */
 Float4 advance (Float4 phase, Float4 increment) noexcept
 {
     const auto next = phase + increment;
     const Float4 size ((float) LFO::tableSize);
-    return select (Float4 (_mm_cmpge_ps (next.v, size.v)), next - size, next);
+    return select (next >= size, next - size, next);
 }
 } // namespace
 
@@ -99,24 +129,15 @@ void LFO::renderWithLeads (Float4* values, int numSamples) noexcept
         {
             const auto four = Float4::load (phases + n);
             const auto i = Int4::truncate (four);
-            const auto fraction = four - i.toFloat();
-            const auto fractionLow = _mm_cvtps_pd (fraction.v);
-            const auto fractionHigh = _mm_cvtps_pd (_mm_movehl_ps (fraction.v, fraction.v));
-            const auto one = _mm_set1_pd (1.0);
-            const auto keepLow = _mm_sub_pd (one, fractionLow), keepHigh = _mm_sub_pd (one, fractionHigh);
+            const FourReads reads (four - i.toFloat());
 
             // The four ticks' values at table position j, one tick per lane.
             const auto read = [&] (Int4 j)
             {
-                // Through memory: one store and four loads fetch the positions more cheaply than
-                // extracting each lane.
-                alignas (16) unsigned positions[4];
-                _mm_store_si128 (reinterpret_cast<__m128i*> (positions), j.v);
-                const auto low = interpolate (_mm_loadu_pd (wide + positions[0]), _mm_loadu_pd (wide + positions[1]),
-                                              keepLow, fractionLow);
-                const auto high = interpolate (_mm_loadu_pd (wide + positions[2]), _mm_loadu_pd (wide + positions[3]),
-                                               keepHigh, fractionHigh);
-                return _mm_movelh_ps (low, high);
+                // Unsigned, so that the positions widen without a sign extension.
+                const auto low = reads.low (wide + (unsigned) j.lane<0>(), wide + (unsigned) j.lane<1>());
+                const auto high = reads.high (wide + (unsigned) j.lane<2>(), wide + (unsigned) j.lane<3>());
+                return lowHalves (low, high);
             };
             const auto behind = [&i] (int k)
             {
@@ -125,11 +146,11 @@ void LFO::renderWithLeads (Float4* values, int numSamples) noexcept
             };
 
             auto lead240 = read (behind (2)), lead120 = read (behind (1)), value = read (i), again = value;
-            _MM_TRANSPOSE4_PS (lead240, lead120, value, again);
-            values[start + n] = Float4 (lead240);
-            values[start + n + 1] = Float4 (lead120);
-            values[start + n + 2] = Float4 (value);
-            values[start + n + 3] = Float4 (again);
+            transpose (lead240, lead120, value, again);
+            values[start + n] = lead240;
+            values[start + n + 1] = lead120;
+            values[start + n + 2] = value;
+            values[start + n + 3] = again;
         }
     }
 
@@ -151,17 +172,10 @@ void LFO::renderFour (LFO* const (&oscillators)[4], Float4* values, int numSampl
     for (int n = 0; n < numSamples; ++n)
     {
         const auto i = Int4::truncate (p);
-        const auto fraction = p - i.toFloat();
-        const auto fractionLow = _mm_cvtps_pd (fraction.v);
-        const auto fractionHigh = _mm_cvtps_pd (_mm_movehl_ps (fraction.v, fraction.v));
-        const auto one = _mm_set1_pd (1.0);
-
-        const auto low = interpolate (_mm_loadu_pd (wide[0] + i.lane<0>()), _mm_loadu_pd (wide[1] + i.lane<1>()),
-                                      _mm_sub_pd (one, fractionLow), fractionLow);
-        const auto high = interpolate (_mm_loadu_pd (wide[2] + i.lane<2>()), _mm_loadu_pd (wide[3] + i.lane<3>()),
-                                       _mm_sub_pd (one, fractionHigh), fractionHigh);
-        values[n] = Float4 (_mm_movelh_ps (low, high));
-
+        const FourReads reads (p - i.toFloat());
+        const auto low = reads.low (wide[0] + i.lane<0>(), wide[1] + i.lane<1>());
+        const auto high = reads.high (wide[2] + i.lane<2>(), wide[3] + i.lane<3>());
+        values[n] = lowHalves (low, high);
         p = advance (p, increment);
     }
 
@@ -170,19 +184,3 @@ void LFO::renderFour (LFO* const (&oscillators)[4], Float4* values, int numSampl
     for (int k = 0; k < 4; ++k)
         oscillators[k]->phase = phases[k];
 }
-#else
-void LFO::renderWithLeads (Float4* values, int numSamples) noexcept
-{
-    for (int n = 0; n < numSamples; ++n)
-    {
-        const auto value = tick();
-        values[n] = { phaseOutputs[2], phaseOutputs[1], value, value };
-    }
-}
-
-void LFO::renderFour (LFO* const (&oscillators)[4], Float4* values, int numSamples) noexcept
-{
-    for (int n = 0; n < numSamples; ++n)
-        values[n] = { oscillators[0]->tick(), oscillators[1]->tick(), oscillators[2]->tick(), oscillators[3]->tick() };
-}
-#endif

@@ -23,18 +23,18 @@ public:
     void enablePhaseOutput (int k) noexcept;
 
     /** Returns the value at the current phase, refreshes the enabled phase outputs for that
-        same phase, then advances. */
+        same phase, then advances. The block renderers give, bit for bit, what it gives. */
     float tick() noexcept;
 
     /** numSamples ticks with phase outputs 1 and 2 (which must be enabled): values[i] holds tick
         i's output 2 (+240 degrees), output 1 (+120 degrees) and, twice, its value. values needs
         room for numSamples rounded up to a multiple of 4; the entries past numSamples are
         unspecified. */
-    void renderWithLeads (Float4* values, int numSamples) noexcept;
+    void renderWithLeads (Simd::Float4* values, int numSamples) noexcept;
 
     /** numSamples ticks of four oscillators at once: lane k of values[i] is what tick i of
         oscillators[k] returns. */
-    static void renderFour (LFO* const (&oscillators)[4], Float4* values, int numSamples) noexcept;
+    static void renderFour (LFO* const (&oscillators)[4], Simd::Float4* values, int numSamples) noexcept;
 
     float sampleRate = 44100.0f;
     float phaseIncrement = 0.0f;

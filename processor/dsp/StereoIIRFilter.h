@@ -21,13 +21,13 @@ public:
         hand it back with stop. */
     struct Running
     {
-        Float4 c0, c1, c2, c3, c4, v1, v2;
+        Simd::Float4 c0, c1, c2, c3, c4, v1, v2;
 
-        Float4 process (Float4 in) noexcept
+        Simd::Float4 process (Simd::Float4 in) noexcept
         {
             auto out = c0 * in + v1;
 #if JUCE_INTEL
-            out = select (abs (out) > Float4 (1.0e-8f), out, Float4 (0.0f));
+            out = select (abs (out) > Simd::Float4 (1.0e-8f), out, Simd::Float4 (0.0f));
 #endif
             v1 = c1 * in - c3 * out + v2;
             v2 = c2 * in - c4 * out;
@@ -52,7 +52,7 @@ public:
     {
         const auto* ca = a.coefficients.coefficients;
         const auto* cb = b.coefficients.coefficients;
-        const auto pair = [ca, cb] (int k) { return Float4 (ca[k], ca[k], cb[k], cb[k]); };
+        const auto pair = [ca, cb] (int k) { return Simd::Float4 (ca[k], ca[k], cb[k], cb[k]); };
         return { pair (0), pair (1), pair (2), pair (3), pair (4), lowHalves (a.v1, b.v1), lowHalves (a.v2, b.v2) };
     }
 
@@ -65,7 +65,7 @@ public:
     }
 
     /** Filters x[0] to x[numSamples - 1] in place. */
-    void process (Float4* x, int numSamples) noexcept
+    void process (Simd::Float4* x, int numSamples) noexcept
     {
         auto running = start();
         for (int i = 0; i < numSamples; ++i)
@@ -75,5 +75,5 @@ public:
 
 private:
     juce::IIRCoefficients coefficients;
-    Float4 v1 { 0.0f }, v2 { 0.0f };
+    Simd::Float4 v1 { 0.0f }, v2 { 0.0f };
 };

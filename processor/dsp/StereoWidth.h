@@ -49,7 +49,7 @@ public:
 
     /** process on a left sample in lane 0 and a right one in lane 1; lanes 2 and 3 of the result
         are copies of them. */
-    Float4 process (Float4 x) const noexcept
+    Simd::Float4 process (Simd::Float4 x) const noexcept
     {
         if (sideDb == 0.0f)
             return x;

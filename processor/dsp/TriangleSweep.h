@@ -26,7 +26,7 @@ struct TriangleSweep
 
     /** One step, as the delays of two lines that move in opposite directions between delay and
         delay + depth milliseconds: the left line's in lanes 0 and 2, the right one's in lanes 1 and 3. */
-    Float4 stepOppositeDelays (float depth, float delay) noexcept
+    Simd::Float4 stepOppositeDelays (float depth, float delay) noexcept
     {
         const auto v = step();
         const auto left = (1.0f - (v + 1.0f) * 0.5f) * depth + delay;

@@ -7,6 +7,8 @@
 
 #include <array>
 
+using Simd::Float4;
+
 TEST (WetDryLaw, fadesWetInUpToHalfwayThenDryOutWithTheLevelDipInTheMiddle)
 {
     // Wet percent, then wetGain, dryGain, wetCompensation, outputCompensation.

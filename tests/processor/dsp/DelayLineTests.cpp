@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 
+using Simd::Float4;
+
 namespace
 {
 /** One step of the lines; lanes from numLines on are left out of the result. At 1 kHz one

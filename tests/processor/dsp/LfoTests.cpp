@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
+using Simd::Float4;
+
 TEST (Lfo, tickInterpolatesThePhaseBeforeAdvancingAndWrapsAtTheTableEnd)
 {
     LFO lfo;
@@ -63,13 +67,16 @@ TEST (Lfo, blockRenderingGivesExactlyWhatTicksGive)
                   oscillator (true, 0.1f, 341.7f) };
     LFO fourTicked[4] { four[0], four[1], four[2], four[3] };
 
-    Float4 leads[52], values[50]; // room for a multiple of four ticks
+    // Lengths below, at and past the leads' 64-tick chunks, whole multiples of four or not.
+    const int lengths[] { 50, 1, 3, 64, 67, 130, 4 };
+    Float4 leads[132], values[130]; // room for a multiple of four ticks
     for (int block = 0; block < 40; ++block)
     {
-        rendered.renderWithLeads (leads, 50);
-        LFO::renderFour ({ &four[0], &four[1], &four[2], &four[3] }, values, 50);
+        const auto length = lengths[(size_t) block % std::size (lengths)];
+        rendered.renderWithLeads (leads, length);
+        LFO::renderFour ({ &four[0], &four[1], &four[2], &four[3] }, values, length);
 
-        for (int n = 0; n < 50; ++n)
+        for (int n = 0; n < length; ++n)
         {
             float lanes[4];
             leads[n].store (lanes);
