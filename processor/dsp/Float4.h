@@ -279,7 +279,6 @@ struct Int4
         return Int4 (_mm_slli_epi32 (v, bits));
     }
     Int4 isNegative() const noexcept { return Int4 (_mm_srai_epi32 (v, 31)); }
-    Float4 isZero() const noexcept { return Float4 (_mm_castsi128_ps (_mm_cmpeq_epi32 (v, _mm_setzero_si128()))); }
 
     template <int k>
     int lane() const noexcept
@@ -315,11 +314,6 @@ struct Int4
         return { shift (v[0]), shift (v[1]), shift (v[2]), shift (v[3]) };
     }
     Int4 isNegative() const noexcept { return { -(v[0] < 0), -(v[1] < 0), -(v[2] < 0), -(v[3] < 0) }; }
-    Float4 isZero() const noexcept
-    {
-        return { Float4::maskOf (v[0] == 0), Float4::maskOf (v[1] == 0), Float4::maskOf (v[2] == 0),
-                 Float4::maskOf (v[3] == 0) };
-    }
 
     template <int k>
     int lane() const noexcept
