@@ -36,14 +36,15 @@ lock_wait_seconds=300
 # lock_wait_seconds at most; apt's other messages are shown once it has run. apt's
 # DPkg::Lock::Timeout would not do: it covers dpkg's lock only, not the lock on the package lists
 # that `apt-get update` takes, nor the one on the download cache. apt speaks English here, so
-# that a held lock is told from other failures.
+# that a held lock is told from other failures; the front end is named here because sudo does not
+# pass the environment on.
 apt_get_when_free()
 {
   local errors status lock waiting_since=""
   errors="$(mktemp)"
   while :; do
     status=0
-    $sudo env LC_ALL=C apt-get "$@" 2> "$errors" || status=$?
+    $sudo env LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@" 2> "$errors" || status=$?
     lock="$(sed -n 's/^E: Could not get lock //; T; s/\. It is held by /, held by /; p' "$errors" | head -n 1)"
     if [ "$status" -eq 0 ] || [ -z "$lock" ]; then
       cat "$errors" >&2
@@ -80,7 +81,6 @@ main()
 
   local sudo=""
   if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
   apt_get_when_free update || exit
 
   local simulation removed
