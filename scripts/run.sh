@@ -7,6 +7,10 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TIDEWELL_BUILD_DIR:-$root/build}/release"
 jobs="${TIDEWELL_JOBS:-$(nproc)}"
 
+# The product's name, as the build declares it; the bundles and the Standalone are named after it.
+product="$(sed -n 's/^set(TIDEWELL_PRODUCT_NAME "\(.*\)")$/\1/p' "$root/cmake/TidewellTargets.cmake")"
+[ -n "$product" ] || { echo "cmake/TidewellTargets.cmake declares no TIDEWELL_PRODUCT_NAME." >&2; exit 1; }
+
 # The framework draws through X11 only (a Wayland session offers it through XWayland, which sets
 # DISPLAY). Without a display that answers, the Standalone cannot open its window; say what was
 # installed and how to use it instead. The check is the Standalone's own, built beside it.
@@ -22,7 +26,7 @@ start_standalone()
     fi
     if [ -n "$missing" ]; then
         echo "No X11 display ($missing), so the Standalone was not started."
-        echo "Load QEX Tidewell in a plug-in host (a DAW) from ~/.vst3 or ~/.lv2, or, once a display is"
+        echo "Load $product in a plug-in host (a DAW) from ~/.vst3 or ~/.lv2, or, once a display is"
         echo "there, start the Standalone with:"
         echo "  \"$1\""
         return 0
@@ -44,9 +48,9 @@ cmake --build "$build" --parallel "$jobs" \
 
 artefacts="$build/QEXTidewell_artefacts/Release"
 mkdir -p "$HOME/.vst3" "$HOME/.lv2"
-rm -rf "$HOME/.vst3/QEX Tidewell.vst3" "$HOME/.lv2/QEX Tidewell.lv2"
-cp -r "$artefacts/VST3/QEX Tidewell.vst3" "$HOME/.vst3/"
-cp -r "$artefacts/LV2/QEX Tidewell.lv2" "$HOME/.lv2/"
+rm -rf "$HOME/.vst3/$product.vst3" "$HOME/.lv2/$product.lv2"
+cp -r "$artefacts/VST3/$product.vst3" "$HOME/.vst3/"
+cp -r "$artefacts/LV2/$product.lv2" "$HOME/.lv2/"
 echo "Installed the VST3 bundle in ~/.vst3 and the LV2 bundle in ~/.lv2."
 
-start_standalone "$artefacts/Standalone/QEX Tidewell"
+start_standalone "$artefacts/Standalone/$product"
