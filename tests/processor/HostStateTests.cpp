@@ -256,7 +256,7 @@ TEST_F (HostState, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatIsTakenReadsB
             const auto saved = stateOf (first);
             QexTidewellAudioProcessor second;
             restoreState (second, saved);
-            EXPECT_EQ (valuesOf (second), valuesOf (first));
+            EXPECT_EQ (parameterValues (second), parameterValues (first));
             EXPECT_EQ (second.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(),
                        first.parameters.state[QexTidewellAudioProcessor::presetDataName].toString());
             EXPECT_EQ (stateOf (second), saved);
@@ -280,6 +280,6 @@ TEST_F (HostState, anExponentInAnySpellingReadsAsTheHugeOrTinyNumberItIsAndIsSav
     const auto saved = save();
     QexTidewellAudioProcessor second;
     restoreState (second, saved);
-    EXPECT_EQ (valuesOf (second), allValues());
+    EXPECT_EQ (parameterValues (second), allValues());
     EXPECT_EQ (stateOf (second), saved);
 }

@@ -380,7 +380,7 @@ TEST_F (PresetFiles, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatASaveWrites
             const auto written = saved.loadFileAsString();
             QexTidewellAudioProcessor second;
             ASSERT_TRUE (second.loadPreset (saved.getFullPathName()));
-            EXPECT_EQ (valuesOf (second), valuesOf (first));
+            EXPECT_EQ (parameterValues (second), parameterValues (first));
             ASSERT_TRUE (second.savePreset (saved.getFullPathName()));
             EXPECT_EQ (saved.loadFileAsString(), written);
         }

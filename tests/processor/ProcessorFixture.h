@@ -2,6 +2,7 @@
 
 #include "processor/PluginProcessor.h"
 #include "support/AudioTestSupport.h"
+#include "support/ParameterValues.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,16 +22,6 @@ inline juce::String paramElement (const char* id, const char* value)
 inline juce::String textOfBytes (const char* bytes)
 {
     return juce::String::fromUTF8 (bytes, (int) std::strlen (bytes));
-}
-
-/** Every parameter's ID with its current value. */
-inline std::map<juce::String, float> valuesOf (QexTidewellAudioProcessor& processor)
-{
-    std::map<juce::String, float> values;
-    for (auto* parameter : processor.getParameters())
-        if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter))
-            values[withId->paramID] = processor.parameters.getRawParameterValue (withId->paramID)->load();
-    return values;
 }
 
 /** Runs the process in the named locale, as a host may, for the lifetime of the object; isSet
@@ -66,7 +57,7 @@ protected:
     juce::String presetPath() { return processor.parameters.state[QexTidewellAudioProcessor::presetDataPath]; }
 
     /** Every parameter's ID with its current value. */
-    std::map<juce::String, float> allValues() { return valuesOf (processor); }
+    std::map<juce::String, float> allValues() { return parameterValues (processor); }
 
     /** Moves every parameter away from its default, each to a different place in its range. */
     void setEveryParameterAwayFromDefault()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "processor/PluginProcessor.h"
+#include "support/ParameterValues.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,17 +63,6 @@ inline QexTidewellAudioProcessor& fuzzedProcessor()
     }
 
     return *instance;
-}
-
-inline std::map<juce::String, float> parameterValues (QexTidewellAudioProcessor& processor)
-{
-    std::map<juce::String, float> values;
-
-    for (auto* parameter : processor.getParameters())
-        if (auto* ranged = dynamic_cast<juce::RangedAudioParameter*> (parameter))
-            values[ranged->paramID] = processor.parameters.getRawParameterValue (ranged->paramID)->load();
-
-    return values;
 }
 
 /** Stops the run when a parameter left its range or became NaN: the audio path relies on
