@@ -2,6 +2,12 @@
 # and the build of the engines' portable code. Their output is tested bit for bit against one table
 # of hashes, whichever build renders it.
 
+# The product reads files and folders, and starts the desktop's opener, through POSIX calls:
+# it builds for macOS and Linux.
+if(WIN32)
+    message(FATAL_ERROR "QEX Tidewell builds for macOS and Linux only")
+endif()
+
 set(CMAKE_CXX_STANDARD 17)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)

@@ -4,45 +4,11 @@
 #include "WarningBox.h"
 #include "processor/StatusMessages.h"
 
-#include <algorithm>
-#include <limits>
 #include <vector>
-
-#if ! JUCE_WINDOWS
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
 
 namespace
 {
 using LF = LookAndFeelCustom;
-
-// Finder lists folders among files; elsewhere file browsers put folders first.
-#if JUCE_MAC
-constexpr bool foldersFirst = false;
-#else
-constexpr bool foldersFirst = true;
-#endif
-
-/** What tells a folder apart however it is reached: its device and node where there are such. */
-juce::String folderIdentity (const juce::File& folder)
-{
-    const auto path = folder.getFullPathName();
-#if ! JUCE_WINDOWS
-    struct stat status;
-    if (::stat (path.toRawUTF8(), &status) == 0)
-        return juce::String ((juce::uint64) status.st_dev) + ":" + juce::String ((juce::uint64) status.st_ino);
-#endif
-    return path;
-}
-
-/** A child of a preset folder that the menu may list: a sub-folder or a preset. */
-struct FolderEntry
-{
-    juce::File file;
-    juce::String sortKey; // the separator and the name: see readFolder
-    bool isFolder = false;
-};
 
 /** A folder whose menu is being filled, with its entries in menu order and what of them is
     done, listed or left out. */
@@ -50,95 +16,11 @@ struct OpenFolder
 {
     juce::PopupMenu menu;
     juce::String name;
-    std::vector<FolderEntry> entries;
+    std::vector<PresetFolderScan::Entry> entries;
     size_t next = 0;
     int presetsLeftOut = 0;
     int foldersLeftOut = 0;
 };
-
-/** folder's sub-folders and presets, hidden ones included, in menu order: folders first where
-    that is the custom, then the natural order of full paths, which within one folder is that
-    of the names after the separator. Sorting on the names, with whether each is a folder read
-    once, spares a file-system call per comparison and a walk along the common path. Case is
-    ignored, as the framework's file comparator ignores it. */
-std::vector<FolderEntry> readFolder (const juce::File& folder)
-{
-    std::vector<FolderEntry> entries;
-    const auto path = folder.getFullPathName();
-
-    // A name from the directory is one plain path element: the path needs no checking.
-    const auto add = [&entries, &path] (const juce::String& name, bool isFolder)
-    {
-        if (! isFolder && ! name.endsWith (PresetFile::extension))
-            return;
-        auto sortKey = juce::File::getSeparatorString() + name;
-        entries.push_back (
-            { juce::File::createFileWithoutCheckingPath (path + sortKey), std::move (sortKey), isFolder });
-    };
-
-#if JUCE_WINDOWS
-    for (const auto& child : juce::RangedDirectoryIterator (folder, false, "*", juce::File::findFilesAndDirectories))
-        add (child.getFile().getFileName(), child.isDirectory());
-#else
-    // The entry types the directory gives spare a status call for each preset; only a link,
-    // or an entry of a file system that gives no type, is asked whether it leads to a folder.
-    auto* const directory = ::opendir (path.toRawUTF8());
-    if (directory == nullptr)
-        return entries;
-
-    while (const auto* child = ::readdir (directory))
-    {
-        const juce::String name (juce::CharPointer_UTF8 (child->d_name));
-        if (name.containsOnly ("."))
-            continue;
-
-        auto isFolder = child->d_type == DT_DIR;
-        if (child->d_type == DT_LNK || child->d_type == DT_UNKNOWN)
-        {
-            struct stat status;
-            isFolder = ::stat ((path + "/" + name).toRawUTF8(), &status) == 0 && S_ISDIR (status.st_mode);
-        }
-        add (name, isFolder);
-    }
-    ::closedir (directory);
-#endif
-
-    std::sort (entries.begin(), entries.end(),
-               [] (const FolderEntry& a, const FolderEntry& b)
-               {
-                   if (foldersFirst && a.isFolder != b.isFolder)
-                       return a.isFolder;
-
-                   // Names the natural order holds equal (spaces apart) keep one order however
-                   // the file system returns them.
-                   const auto order = a.sortKey.compareNatural (b.sortKey, false);
-                   return order != 0 ? order < 0 : a.sortKey < b.sortKey;
-               });
-    return entries;
-}
-
-/** n with its thousands separated: 1,234. */
-juce::String withThousandsSeparated (int n)
-{
-    auto text = juce::String (n);
-    for (auto i = text.length() - 3; i > 0; i -= 3)
-        text = text.substring (0, i) + "," + text.substring (i);
-    return text;
-}
-
-/** What a folder's menu says of the presets and sub-folders it leaves out. */
-juce::String leftOutNote (int presets, int folders)
-{
-    const auto count = [] (int n, const char* one, const char* many)
-    { return withThousandsSeparated (n) + " " + (n == 1 ? one : many); };
-
-    if (folders == 0)
-        return count (presets, "more preset", "more presets") + " not listed";
-    if (presets == 0)
-        return count (folders, "more folder", "more folders") + " not listed";
-    return count (presets, "more preset", "more presets") + " and " + count (folders, "folder", "folders")
-           + " not listed";
-}
 
 std::unique_ptr<juce::DrawablePath> chevron (juce::Colour colour)
 {
@@ -220,19 +102,14 @@ void PresetBrowser::refreshMenu()
     currentPresetPath =
         audioProcessor.parameters.state.getProperty (QexTidewellAudioProcessor::presetDataPath).toString();
 
-    // Each real folder is listed once per scan however many links lead to it, so the scan
-    // costs what is on disk, not the number of paths through it. The two preset folders are
-    // listed in their own places only.
-    listedFolders = { folderIdentity (juce::File (userFolder)), folderIdentity (juce::File (factoryFolder)) };
-    entriesLeft = listedEntryLimit;
+    PresetFolderScan scan (currentPresetPath, listedEntryLimit, { userFolder, factoryFolder });
 
     juce::PopupMenu userMenu;
-    addFilesToMenu (&userMenu, userFolder);
+    addFilesToMenu (&userMenu, userFolder, scan);
     presetMenu.addSubMenu ("User presets", std::move (userMenu), true);
 
-    // The factory presets are the product's own, a known few: always listed in full.
-    entriesLeft = std::numeric_limits<int>::max();
-    addFilesToMenu (&presetMenu, factoryFolder);
+    scan.liftBound();
+    addFilesToMenu (&presetMenu, factoryFolder, scan);
 
     presetMenu.addSeparator();
 
@@ -261,13 +138,13 @@ void PresetBrowser::refreshMenu()
                         });
 }
 
-void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
+void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder, PresetFolderScan& scan)
 {
     // The folders being listed, from the given one down to the deepest: a loop over this
     // rather than a call per level, so that a tree as deep as paths may reach does not run
     // the message thread out of stack.
     std::vector<OpenFolder> open;
-    open.push_back ({ {}, {}, readFolder (juce::File (juce::File::addTrailingSeparator (folder))) });
+    open.push_back ({ {}, {}, scan.read (folder.toStdString()) });
     const auto itemsOf = [&open, menu] (OpenFolder& f) -> juce::PopupMenu&
     { return &f == &open.front() ? *menu : f.menu; };
 
@@ -279,7 +156,8 @@ void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
         if (folderNow.next == folderNow.entries.size())
         {
             if (folderNow.presetsLeftOut > 0 || folderNow.foldersLeftOut > 0)
-                items.addItem (leftOutNote (folderNow.presetsLeftOut, folderNow.foldersLeftOut), false, false, nullptr);
+                items.addItem (PresetFolderScan::leftOutNote (folderNow.presetsLeftOut, folderNow.foldersLeftOut),
+                               false, false, nullptr);
 
             auto finished = std::move (folderNow);
             open.pop_back();
@@ -289,37 +167,30 @@ void PresetBrowser::addFilesToMenu (juce::PopupMenu* menu, juce::String folder)
         }
 
         const auto& entry = folderNow.entries[folderNow.next++];
-        const auto& path = entry.file.getFullPathName();
-        const auto leadsToCurrent = entry.isFolder
-                                        ? currentPresetPath.startsWith (path + juce::File::getSeparatorString())
-                                        : path == currentPresetPath;
 
-        if (entriesLeft <= 0 && ! leadsToCurrent)
+        if (! scan.lists (entry))
         {
             ++(entry.isFolder ? folderNow.foldersLeftOut : folderNow.presetsLeftOut);
             continue;
         }
 
-        if (entriesLeft > 0)
-            --entriesLeft;
-
         if (entry.isFolder)
         {
-            const auto name = entry.file.getFileName();
-            if (listedFolders.insert (folderIdentity (entry.file)).second)
-                open.push_back ({ {}, name, readFolder (entry.file) }); // folderNow is gone from here on
+            if (scan.entersFirstTime (entry))
+                open.push_back ({ {}, entry.name, scan.read (entry.path) }); // folderNow is gone from here on
             else
-                items.addSubMenu (name, juce::PopupMenu(), true);
+                items.addSubMenu (entry.name, juce::PopupMenu(), true);
             continue;
         }
 
         const auto index = presetCount++;
-        if (leadsToCurrent)
+        if (scan.becomesCurrent (entry))
             currentIndex = index + 1;
 
-        items.addItem (entry.file.getFileNameWithoutExtension(), true, leadsToCurrent,
-                       [this, path] { loadPresetFile (path); });
-        presetFiles.add (entry.file);
+        const auto file = entry.file();
+        items.addItem (entry.name, true, entry.leadsToCurrent,
+                       [this, path = file.getFullPathName()] { loadPresetFile (path); });
+        presetFiles.add (file);
     }
 }
 

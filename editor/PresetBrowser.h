@@ -1,12 +1,12 @@
 #pragma once
 
+#include "PresetFolderScan.h"
 #include "lookandfeel/LookAndFeelPresetName.h"
 #include "processor/PluginProcessor.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
-#include <set>
 
 /** The preset selector in the top bar: the current preset's name, which opens a menu of every
     preset in the user and factory folders, between arrows that step through that same list.
@@ -34,10 +34,9 @@ public:
     void refreshMenu();
 
     /** Adds folder's presets to menu, and a sub-menu for each sub-folder at any depth, in menu
-        order, within what is left of the listing that refreshMenu started. Whatever that leaves
-        out is counted in a disabled item at the end of its folder; the current preset, and the
-        folders that lead to it, are listed regardless. */
-    void addFilesToMenu (juce::PopupMenu* menu, juce::String folder);
+        order, as far as the scan that refreshMenu started lists them. Whatever it leaves out is
+        counted in a disabled item at the end of its folder. */
+    void addFilesToMenu (juce::PopupMenu* menu, juce::String folder, PresetFolderScan& scan);
 
     const juce::PopupMenu& getPresetMenu() const { return presetMenu; }
     const juce::Array<juce::File>& getPresetFiles() const { return presetFiles; }
@@ -70,11 +69,6 @@ private:
     std::unique_ptr<juce::FileChooser> loadChooser;
 
     const int listedEntryLimit;
-
-    // The scan in progress: the folders it has listed, told apart however they were reached,
-    // and how many more presets and folders it may list.
-    std::set<juce::String> listedFolders;
-    int entriesLeft = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetBrowser)
 };

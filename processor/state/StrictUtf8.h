@@ -2,8 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
-/** The one check of text from outside (host state, preset and settings files, the clipboard)
-    before the framework reads it.
+#include <cstddef>
+
+/** The one check of text from outside (host state, preset and settings files, file names, the
+    clipboard) before the framework reads it, and the one reading of bytes that may not be UTF-8.
 
     The framework's own check, juce::CharPointer_UTF8::isValidString, takes over-long forms and
     surrogates, and its decoder reads an over-long form as the character it spells: C1 A5 is an
@@ -16,4 +18,11 @@ public:
     /** Whether the text's bytes, up to its terminating zero, are well-formed UTF-8: no over-long
         form, no surrogate, nothing past U+10FFFF and no sequence cut short. */
     static bool isValid (const juce::String& text);
+
+    /** Text of bytes that may be UTF-8, Windows-1252 or a mix, as a hand-edited file or a file
+        name may be: each well-formed UTF-8 sequence is the character it spells and every other
+        byte its Windows-1252 character (the five bytes that code page leaves undefined, the C1
+        control of the same number). The result is always well-formed, and bytes that already are
+        read unchanged. The text ends at a zero byte, as the framework's strings do. */
+    static juce::String decode (const char* bytes, size_t numBytes);
 };

@@ -1,5 +1,11 @@
 #include "EditorTestSupport.h"
 
+#include <cstdio>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace editortest;
 
 namespace
@@ -284,6 +290,78 @@ TEST_F (PresetBrowserTest, pastItsBoundTheMenuListsTheStartOfEachFolderSaysWhatI
     pumpMessages();
     click (button (browser, "prevButton"));
     EXPECT_EQ (currentPath(), many.getChildFile ("m19.qexp").getFullPathName());
+}
+
+TEST_F (PresetBrowserTest, aPresetReachedThroughALinkIsTheCurrentOneWhereverTheMenuListsIt)
+{
+    for (const auto* name : { "w1", "w2", "w3" })
+        writePreset (user.getChildFile ("Warm").getChildFile (juce::String (name) + ".qexp"));
+    ASSERT_TRUE (user.getChildFile ("Warm").createSymbolicLink (user.getChildFile ("Best"), true));
+    const auto elsewhere = user.getSiblingFile ("alias-a.qexp");
+    ASSERT_TRUE (user.getChildFile ("a.qexp").createSymbolicLink (elsewhere, true));
+    PresetBrowser browser (processor);
+
+    // A project saved with the path the menu does not list: Warm is listed where the walk
+    // reaches it first, through the link Best.
+    processor.parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath,
+                                            user.getChildFile ("Warm/w2.qexp").getFullPathName(), nullptr);
+    juce::MemoryBlock saved;
+    processor.getStateInformation (saved);
+    processor.setStateInformation (saved.getData(), (int) saved.getSize());
+    pumpMessages();
+    EXPECT_EQ (
+        describe (browser.getPresetMenu()),
+        "User presets[Best[w1 w2* w3] Empty[] Sub[x] Warm[] .hidden a B] f1 | Load preset Open preset directory");
+    click (button (browser, "nextButton"));
+    EXPECT_EQ (currentPath(), user.getChildFile ("Best/w3.qexp").getFullPathName());
+
+    // Loaded from a link that no folder of the menu holds.
+    ASSERT_TRUE (processor.loadPreset (elsewhere.getFullPathName()));
+    pumpMessages();
+    EXPECT_TRUE (describe (browser.getPresetMenu()).contains (" .hidden a* B]"));
+    click (button (browser, "nextButton"));
+    EXPECT_EQ (currentPath(), user.getChildFile ("B.qexp").getFullPathName());
+}
+
+TEST_F (PresetBrowserTest, aNameThatIsNotUtf8IsShownWholeAndItsPresetLoads)
+{
+    // Names as a Latin-1 system writes them, one of them in bytes that look like over-long forms.
+    // The framework names none of these paths, so they are made and removed here.
+    const auto userPath = user.getFullPathName().toStdString();
+    const auto folder = userPath + "/Dossier \xe9t\xe9";
+    const std::string presets[] { userPath + "/caf\xe9.qexp", userPath + "/\xc1\xa9 Dance.qexp",
+                                  folder + "/inner.qexp" };
+    const juce::ScopeGuard removeThem { [&]
+                                        {
+                                            for (const auto& path : presets)
+                                                ::unlink (path.c_str());
+                                            ::rmdir (folder.c_str());
+                                        } };
+    ASSERT_EQ (::mkdir (folder.c_str(), 0700), 0);
+    for (const auto& path : presets)
+    {
+        const std::string text = "<PARAMETERS pluginName=\"QEX Tidewell\" presetName=\"Latin\"/>";
+        auto* const file = std::fopen (path.c_str(), "wb");
+        ASSERT_NE (file, nullptr);
+        std::fwrite (text.data(), 1, text.size(), file);
+        std::fclose (file);
+    }
+
+    PresetBrowser browser (processor);
+    // Where a letter outside ASCII sorts is the natural order's, which follows the host's locale.
+    const auto menu = describe (browser.getPresetMenu());
+    for (const auto* shown :
+         { "User presets[Dossier \xc3\xa9t\xc3\xa9[inner] Empty[] Sub[x] ", " caf\xc3\xa9", " \xc3\x81\xc2\xa9 Dance" })
+        EXPECT_TRUE (menu.contains (juce::CharPointer_UTF8 (shown))) << menu;
+
+    for (const auto* shown : { "caf\xc3\xa9", "inner" })
+    {
+        ASSERT_TRUE (choose (browser.getPresetMenu(), juce::CharPointer_UTF8 (shown)));
+        pumpMessages();
+        EXPECT_EQ (shownName (browser), "Latin");
+        EXPECT_TRUE (describe (browser.getPresetMenu()).contains (juce::String (juce::CharPointer_UTF8 (shown)) + "*"));
+    }
+    EXPECT_EQ (currentPath().toStdString(), presets[2]);
 }
 
 TEST_F (PresetBrowserTest, openPresetDirectoryGoesToTheDesktopsOpenerAsItIs)

@@ -4,19 +4,6 @@
 
 namespace
 {
-/** The host's bytes: magic, a length field, the text and a closing zero. */
-juce::MemoryBlock envelope (const juce::String& text, int lengthField)
-{
-    juce::MemoryOutputStream out;
-    out.write ("VC2!", 4);
-    out.writeInt (lengthField);
-    out.write (text.toRawUTF8(), text.getNumBytesAsUTF8());
-    out.writeByte (0);
-    return out.getMemoryBlock();
-}
-
-juce::MemoryBlock envelope (const juce::String& text) { return envelope (text, (int) text.getNumBytesAsUTF8()); }
-
 juce::String stateText (const juce::String& params, const juce::String& root = "PARAMETERS")
 {
     return "<?xml version=\"1.0\"?><" + root + " presetName=\"Warm\" presetPath=\"Warm.qexp\">" + params + "</" + root

@@ -332,7 +332,60 @@ TEST_F (PresetFiles, aSaveThatWouldLeaveAStateTooLargeToRestoreIsRefusedRightAtT
     EXPECT_EQ (restored.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), "Warmer");
 }
 
-TEST_F (PresetFiles, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatASaveWritesLoadsTheSameInAFreshInstance)
+TEST_F (PresetFiles, bytesThatAreNotUtf8ReadAsWindows1252InPresetAndSettingsFilesAndAreRefusedInAHostState)
+{
+    // Each file also holds a stray Latin-1 byte in an element the plug-in does not read.
+    const std::pair<const char*, const char*> names[] {
+        { "\xc1\xa9 Dance", "\xc3\x81\xc2\xa9 Dance" }, // Latin-1 that looks like an over-long form
+        { "Cr\xc3\xa8me", "Cr\xc3\xa8me" },             // UTF-8 beside the stray byte keeps its meaning
+        // Not a code point: four Windows-1252 characters, one of them the C1 control 0x90.
+        { "\xf4\x90\x80\x80", "\xc3\xb4\xc2\x90\xe2\x82\xac\xe2\x82\xac" },
+    };
+
+    for (const auto& [bytes, shown] : names)
+    {
+        SCOPED_TRACE (textOfBytes (shown));
+        const auto text = "<PARAMETERS presetName=\"" + textOfBytes (bytes) + "\" pluginName=\"QEX Tidewell\">"
+                          + paramElement ("paramGain", "-6.0") + textOfBytes ("<x a=\"caf\xe9\"/></PARAMETERS>");
+
+        const auto file = userFolder().getChildFile ("Edited.qexp");
+        file.replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        QexTidewellAudioProcessor loading;
+        ASSERT_TRUE (loading.loadPreset (file.getFullPathName()));
+        EXPECT_EQ (loading.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), textOfBytes (shown));
+        EXPECT_EQ (loading.parameters.getRawParameterValue ("paramGain")->load(), -6.0f);
+
+        // Only the plug-in writes its state, always as UTF-8.
+        QexTidewellAudioProcessor restoring;
+        restoreState (restoring, envelope (text));
+        EXPECT_EQ (restoring.parameters.getRawParameterValue ("paramGain")->load(), 0.0f);
+    }
+
+    // UTF-16 after its byte order mark: a pair is one character, a lone half cannot be known.
+    const char16_t utf16[] = u"\xfeff<PARAMETERS presetName=\"W\U0001F3B5\xd800\" pluginName=\"QEX Tidewell\"/>";
+    const auto utf16File = userFolder().getChildFile ("Utf16.qexp");
+    utf16File.replaceWithData (utf16, sizeof (utf16) - sizeof (char16_t));
+    ASSERT_TRUE (processor.loadPreset (utf16File.getFullPathName()));
+    EXPECT_EQ (presetName(), textOfBytes ("W\xf0\x9f\x8e\xb5\xef\xbf\xbd"));
+
+    // A damaged key costs no setting, and a letter beside a stray byte keeps its meaning.
+    const auto settingsText = textOfBytes (
+        "<settings><scale value=\"1.5\"/><ignorePresetSpreadParam value=\"true\"/>"
+        "<a value=\"\xc3\xa9\"/><note value=\"\xed\xa0\x80\"/></settings>");
+    dataHome.settingsFile().replaceWithData (settingsText.toRawUTF8(), settingsText.getNumBytesAsUTF8());
+    QexTidewellAudioProcessor first;
+    EXPECT_EQ (first.settings.value (Settings::scale).toString(), "1.5");
+    EXPECT_TRUE (first.settings.isOptionSet (Settings::ignorePresetSpreadParam));
+    EXPECT_EQ (first.settings.tree().getChildWithName ("a")["value"].toString(), textOfBytes ("\xc3\xa9"));
+    EXPECT_EQ (first.settings.tree().getChildWithName ("note")["value"].toString(),
+               textOfBytes ("\xc3\xad\xc2\xa0\xe2\x82\xac"));
+
+    ASSERT_TRUE (first.saveSettings());
+    QexTidewellAudioProcessor second;
+    EXPECT_EQ (second.settings.tree().toXmlString(), first.settings.tree().toXmlString());
+}
+
+TEST_F (PresetFiles, aNameOutsideAsciiIsRefusedOtherTextIsTakenAndWhatASaveWritesLoadsTheSameInAFreshInstance)
 {
     auto numFiles = 0;
     const auto fileOf = [this, &numFiles] (const char* rootAttributes, const char* extra)
@@ -347,9 +400,9 @@ TEST_F (PresetFiles, textThatCannotBeReadTheSameTwiceIsRefusedAndWhatASaveWrites
 
     const std::tuple<const char*, juce::File, bool> cases[] {
         { "an over-long e in a name", fileOf ("presetName=\"Warm\"", "<F\xc1\xa5G/>"), false },
-        { "an over-long letter in a value", fileOf ("presetName=\"W\xc1\xa1rm\"", ""), false },
-        { "a surrogate", fileOf ("presetName=\"\xed\xa0\x80\"", ""), false },
-        // Text that is not UTF-8 at all, as an editor may save it, reads as Windows-1252.
+        // Bytes that are not UTF-8 read as Windows-1252, whatever they look like.
+        { "an over-long letter in a value", fileOf ("presetName=\"W\xc1\xa1rm\"", ""), true },
+        { "a surrogate", fileOf ("presetName=\"\xed\xa0\x80\"", ""), true },
         { "bytes that are not UTF-8", fileOf ("presetName=\"W\xe4rme\"", "<x a=\"\xe9\x9f\"/>"), true },
         { "a letter outside ASCII in a name",
           fileOf ("presetName=\"Warm\"", "<PARAM id=\"paramSpread\" v\xc3\xa9=\"1\"/>"), false },
