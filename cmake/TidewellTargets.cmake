@@ -7,6 +7,19 @@ set(TIDEWELL_MAKER "Vellomar")
 set(TIDEWELL_WEBSITE "https://vellomar.com")
 set(TIDEWELL_LV2_URI "${TIDEWELL_WEBSITE}/plugins/qex-tidewell")
 
+# The bundle ID in reverse-domain form: the web site's host reversed, then the product name in
+# lower case without spaces.
+string(REGEX REPLACE "^[^:/]*://" "" tidewell_host "${TIDEWELL_WEBSITE}")
+string(REGEX REPLACE "^www\\.|[/:?#].*$" "" tidewell_host "${tidewell_host}")
+string(REPLACE "." ";" TIDEWELL_BUNDLE_ID "${tidewell_host}")
+list(REVERSE TIDEWELL_BUNDLE_ID)
+string(TOLOWER "${TIDEWELL_PRODUCT_NAME}" tidewell_id_name)
+string(REPLACE " " "" tidewell_id_name "${tidewell_id_name}")
+list(APPEND TIDEWELL_BUNDLE_ID "${tidewell_id_name}")
+list(JOIN TIDEWELL_BUNDLE_ID "." TIDEWELL_BUNDLE_ID)
+unset(tidewell_host)
+unset(tidewell_id_name)
+
 set(TIDEWELL_JUCE_MODULES
     juce::juce_audio_basics
     juce::juce_audio_processors
@@ -59,7 +72,7 @@ function(tidewell_add_plugin)
         PRODUCT_NAME "${TIDEWELL_PRODUCT_NAME}"
         COMPANY_NAME "${TIDEWELL_MAKER}"
         COMPANY_WEBSITE "${TIDEWELL_WEBSITE}"
-        BUNDLE_ID "com.vellomar.qextidewell"
+        BUNDLE_ID "${TIDEWELL_BUNDLE_ID}"
         PLUGIN_MANUFACTURER_CODE Vlmr
         PLUGIN_CODE Qxtw
         AU_EXPORT_PREFIX QEXTidewellAU

@@ -66,7 +66,8 @@ Navbar::Navbar (QexTidewellAudioProcessor& processor) : audioProcessor (processo
 
     logoMenu.addItem ("User guide", [this] { openUserGuide(); });
     logoMenu.addItem ("Reset GUI scaling", [this] { resetGuiScaling(); });
-    logoMenu.addItem ("Visit vellomar.com",
+    const auto host = ProductInfo::webSiteHost();
+    logoMenu.addItem ("Visit " + juce::String (host.data(), host.size()),
                       []
                       {
                           if (! DesktopOpener::openWebPage (juce::URL (ProductInfo::webSite)))

@@ -32,36 +32,76 @@ packages_removed_by() { awk '$1 == "Remv" || $1 == "Purg" { print $2 }'; }
 lock_wait_seconds=300
 
 # Runs apt-get as root ($sudo) with the given arguments. While another package manager holds one
-# of apt's or dpkg's locks, says so at once and tries again every few seconds, for
-# lock_wait_seconds at most; apt's other messages are shown once it has run. apt's
-# DPkg::Lock::Timeout would not do: it covers dpkg's lock only, not the lock on the package lists
-# that `apt-get update` takes, nor the one on the download cache. apt speaks English here, so
+# of apt's or dpkg's locks, says so at once, tries again every few seconds, for lock_wait_seconds
+# at most, and says when the lock is free again; apt's other messages are shown once it has run.
+# apt's DPkg::Lock::Timeout would not do: it covers dpkg's lock only, not the lock on the package
+# lists that `apt-get update` takes, nor the one on the download cache. apt speaks English here, so
 # that a held lock is told from other failures; the front end is named here because sudo does not
 # pass the environment on.
 apt_get_when_free()
 {
-  local errors status lock waiting_since=""
-  errors="$(mktemp)"
+  local tmp status lock waited_for="" waiting_since=""
+  tmp="$(mktemp -d)"
   while :; do
     status=0
-    $sudo env LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@" 2> "$errors" || status=$?
-    lock="$(sed -n 's/^E: Could not get lock //; T; s/\. It is held by /, held by /; p' "$errors" | head -n 1)"
+    rm -f "$tmp/held" "$tmp/released"
+    if [ -z "$waiting_since" ]; then
+      $sudo env LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@" 2> "$tmp/errors" || status=$?
+    else
+      $sudo env LC_ALL=C DEBIAN_FRONTEND=noninteractive apt-get "$@" 2> "$tmp/errors" \
+        | pass_on_past_the_lock "$tmp" "$waited_for" || status=$?
+    fi
+    lock="$(sed -n 's/^E: Could not get lock //; T; s/\. It is held by /, held by /; p' "$tmp/errors" | head -n 1)"
+
     if [ "$status" -eq 0 ] || [ -z "$lock" ]; then
-      cat "$errors" >&2
-      rm -f "$errors"
+      if [ -n "$waiting_since" ] && [ ! -e "$tmp/released" ]; then
+        tell_lock_released "$tmp" "$waited_for"
+      fi
+      cat "$tmp/errors" >&2
+      rm -rf "$tmp"
       return "$status"
     fi
 
-    if [ -z "$waiting_since" ]; then
+    # A try that got past the lock waited for and then found another one held starts a new wait.
+    if [ -z "$waiting_since" ] || [ -e "$tmp/released" ]; then
       waiting_since=$SECONDS
+      waited_for="$lock"
       echo "Another package manager is running (lock $lock); waiting up to $((lock_wait_seconds / 60)) minutes for it to finish..." >&2
     elif [ $((SECONDS - waiting_since)) -ge "$lock_wait_seconds" ]; then
-      rm -f "$errors"
+      rm -rf "$tmp"
       echo "Gave up after $((lock_wait_seconds / 60)) minutes: another package manager still holds lock $lock; let it finish (or stop it), then run ${BASH_SOURCE[0]} again." >&2
       return 1
     fi
     sleep 5
   done
+}
+
+# Passes on apt's output during a wait for the lock $2 (as apt names it). The lines apt prints
+# before it tries its locks are held back in $1/held, so that a try that finds the lock still held
+# shows nothing; the first other line means that apt got past the lock.
+pass_on_past_the_lock()
+{
+  local line
+  while IFS= read -r line || [ -n "$line" ]; do
+    if [ ! -e "$1/released" ]; then
+      case "$line" in
+        "Reading package lists..."* | "Building dependency tree..."* | "Reading state information..."*)
+          printf '%s\n' "$line" >> "$1/held"
+          continue
+          ;;
+      esac
+      tell_lock_released "$1" "$2"
+    fi
+    printf '%s\n' "$line"
+  done
+}
+
+# Says that the wait for the lock $2 is over, then shows what apt printed meanwhile ($1/held).
+tell_lock_released()
+{
+  echo "Lock ${2%%, held by *} released; continuing." >&2
+  touch "$1/released"
+  if [ -e "$1/held" ]; then cat "$1/held"; fi
 }
 
 main()

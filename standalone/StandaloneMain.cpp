@@ -9,6 +9,15 @@ juce::JUCEApplicationBase* juce_CreateApplication();
 
 int main (int argc, char* argv[])
 {
+    if (! DisplayCheck::displaySet())
+    {
+        std::fprintf (stderr,
+                      "%s cannot open a display: DISPLAY is not set. Start it from a desktop session, or set "
+                      "DISPLAY to the display of a running X server.\n",
+                      ProductInfo::name);
+        return 1;
+    }
+
     if (! DisplayCheck::displayOpens())
     {
         std::fprintf (stderr,

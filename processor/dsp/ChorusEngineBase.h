@@ -2,7 +2,7 @@
 
 #include "ChorusControls.h"
 #include "DcBlocker.h"
-#include "Delay.h"
+#include "DelayLines.h"
 #include "EngineBlock.h"
 #include "StereoWidth.h"
 #include "ToneFilters.h"

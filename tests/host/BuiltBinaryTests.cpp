@@ -47,10 +47,15 @@ TEST (BuiltBundles, exportOnlyTheirFormatsEntryPoints)
     EXPECT_EQ (exportedSymbols (TIDEWELL_LV2_BINARY), "lv2_descriptor lv2ui_descriptor");
 }
 
-TEST (BuiltStandalone, saysItCannotOpenADisplayThatDoesNotAnswerAndFails)
+TEST (BuiltStandalone, saysWhyItCannotOpenADisplayAndFails)
 {
-    const auto run = runToTheEnd ({ "env", "DISPLAY=:987", TIDEWELL_STANDALONE_PROGRAM },
-                                  juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr);
-    EXPECT_EQ (run.exitCode, 1u) << run.output;
-    EXPECT_TRUE (run.output.contains ("cannot open the display \":987\"")) << run.output;
+    const auto streams = juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr;
+
+    const auto silent = runToTheEnd ({ "env", "DISPLAY=:987", TIDEWELL_STANDALONE_PROGRAM }, streams);
+    EXPECT_EQ (silent.exitCode, 1u) << silent.output;
+    EXPECT_TRUE (silent.output.contains ("cannot open the display \":987\"")) << silent.output;
+
+    const auto unset = runToTheEnd ({ "env", "-u", "DISPLAY", TIDEWELL_STANDALONE_PROGRAM }, streams);
+    EXPECT_EQ (unset.exitCode, 1u) << unset.output;
+    EXPECT_TRUE (unset.output.contains ("DISPLAY is not set")) << unset.output;
 }

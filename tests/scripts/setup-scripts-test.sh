@@ -49,7 +49,8 @@ standaloneStartsOnlyWithADisplay()
 # Sources the install script with stand-ins for apt-get and sudo on PATH and for dpkg-query and
 # id: nothing is installed yet, the user is root, and apt answers from files in $work. While the
 # number in $work/busy-<command> is above 0, each run of that apt-get command counts it down and
-# fails as apt does when another package manager holds its lock.
+# fails as apt does when another package manager holds its lock, having printed what apt prints
+# before it tries the lock.
 standInPackageManager()
 {
     mkdir "$work/bin"
@@ -60,11 +61,14 @@ standInPackageManager()
 busy=\$(cat "$work/busy-\$1" 2> /dev/null || echo 0)
 if [ "\$busy" -gt 0 ]; then
     echo \$((busy - 1)) > "$work/busy-\$1"
+    [ "\$1" = update ] && echo "Reading package lists..."
     echo "E: Could not get lock /var/lib/dpkg/lock-frontend. It is held by process 4242 (unattended-upgr)" >&2
     echo "E: Unable to acquire the dpkg frontend lock (/var/lib/dpkg/lock-frontend), is another process using it?" >&2
     exit 100
 fi
-[ "\$1" = install ] && touch "$work/installed"
+[ "\$1" = update ] && echo "Hit:1 http://stand-in bookworm InRelease"
+echo "Reading package lists..."
+[ "\$1" = install ] && echo "Setting up fst-dev (0.122.0-1) ..." && touch "$work/installed"
 exit 0
 END
     chmod +x "$work/bin/apt-get" "$work/bin/sudo"
@@ -122,7 +126,8 @@ installerWaitsWhileAnotherPackageManagerRuns()
     sleep() { SECONDS=$((SECONDS + $1)); echo "(slept)" >&2; }
 
     # Busy for the first tries of the update and of the install: each wait is told once, before
-    # it starts.
+    # it starts, nothing of apt's shows while it lasts, and its end is told once, before what apt
+    # then prints.
     local output
     echo 3 > "$work/busy-update"
     echo 2 > "$work/busy-install"
@@ -130,8 +135,15 @@ installerWaitsWhileAnotherPackageManagerRuns()
     [ -e "$work/installed" ] || fail "nothing was installed"
     [ "$(grep -c "waiting up to 5 minutes" <<< "$output")" -eq 2 ] || fail "each wait is not told once: $output"
     grep -q "^Another package manager is running (lock /var/lib/dpkg/lock-frontend, held by process 4242 (unattended-upgr))" \
-        <<< "$(head -n 1 <<< "$output")" || fail "the first line does not name the lock and its holder: $output"
+        <<< "$(grep -v "^Reading package lists...$" <<< "$output" | head -n 1)" \
+        || fail "the wait is not told at once, with the lock and its holder: $output"
     ! grep -q "^E: " <<< "$output" || fail "apt's complaints about the lock are shown: $output"
+    awk '/waiting up to/ { waiting = 1; next }
+         /^Lock \/var\/lib\/dpkg\/lock-frontend released; continuing\.$/ { if (!waiting) exit 1; waiting = 0; ended++; next }
+         waiting && $0 != "(slept)" { exit 1 }
+         END { if (waiting || ended != 2) exit 1 }' <<< "$output" \
+        || fail "apt's output shows during a wait, or a wait's end is not told once: $output"
+    grep -q "^Setting up fst-dev" <<< "$(tail -n 1 <<< "$output")" || fail "apt's output after the wait is lost: $output"
 
     # Busy throughout: after five minutes, one line on what to do, and nothing installed.
     rm "$work/installed"
@@ -139,6 +151,7 @@ installerWaitsWhileAnotherPackageManagerRuns()
     ! output="$(main --test 2>&1)" || fail "the install went on without the lock"
     [ ! -e "$work/installed" ] || fail "apt was asked to install without the lock"
     [ "$(grep -c "(slept)" <<< "$output")" -eq 60 ] || fail "the wait was not 5 minutes: $output"
+    [ "$(grep -c "^Reading package lists...$" <<< "$output")" -eq 1 ] || fail "apt's output is repeated at each try: $output"
     grep -q "^Gave up after 5 minutes: .*held by process 4242 (unattended-upgr); let it finish (or stop it), then run .*install-deps.sh again.$" \
         <<< "$(tail -n 1 <<< "$output")" || fail "the last line does not say what to do: $output"
 

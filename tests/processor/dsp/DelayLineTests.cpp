@@ -1,5 +1,5 @@
 #include "processor/dsp/DcBlocker.h"
-#include "processor/dsp/Delay.h"
+#include "processor/dsp/DelayLines.h"
 
 #include <gtest/gtest.h>
 

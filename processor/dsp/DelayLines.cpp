@@ -1,4 +1,4 @@
-#include "Delay.h"
+#include "DelayLines.h"
 
 #include <algorithm>
 #include <iterator>
