@@ -7,6 +7,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <limits>
+#include <type_traits>
 
 /** The control rate: a linear smoother and a tick value for each smoothed control of the control
     table, a crossfade gain for each mode, and the mailbox through which parameter changes reach
@@ -15,24 +17,48 @@
 class ControlSmoothing
 {
 public:
-    using ControlMask = std::uint32_t;
-    static_assert (ControlTable::numSmoothedControls < 32, "one bit per smoothed control");
+    /** One bit per smoothed control: 32 bits while they fit, 64 beyond. */
+    using ControlMask = std::conditional_t<ControlTable::numSmoothedControls <= 32, std::uint32_t, std::uint64_t>;
+    static_assert (ControlTable::numSmoothedControls <= 64,
+                   "more smoothed controls than a 64-bit ControlMask holds: the mask needs several words, "
+                   "and step's search for its set bits must walk them");
+    // The audio thread collects the bits through an atomic; a lock there could block it.
+    static_assert (std::atomic<ControlMask>::is_always_lock_free, "the control mask must hand over without a lock");
+
     static constexpr ControlMask controlBit (size_t smoothed) { return ControlMask { 1 } << smoothed; }
-    static constexpr ControlMask allControls = (ControlMask { 1 } << ControlTable::numSmoothedControls) - 1;
+    // Shifted down from all ones, since shifting 1 up by the mask's full width is undefined.
+    static constexpr ControlMask allControls = ~ControlMask { 0 } >> (std::numeric_limits<ControlMask>::digits
+                                                                      - ControlTable::numSmoothedControls);
 
     static constexpr size_t bypassIndex = ControlTable::smoothedControlOf (ControlTable::bypass);
     static constexpr size_t gainIndex = ControlTable::smoothedControlOf (ControlTable::gain);
 
-    static int lowestSetBit (ControlMask mask) noexcept
+    /** The index of the lowest set bit; mask must not be 0. The builtin is chosen by the mask's
+        width: one for a narrower word would drop the high bits and pick the wrong control. */
+    template <typename Mask>
+    static constexpr int lowestSetBit (Mask mask) noexcept
     {
+        static_assert (std::is_unsigned_v<Mask> && sizeof (Mask) <= sizeof (unsigned long long));
 #if defined(__GNUC__) || defined(__clang__)
-        return __builtin_ctz (mask);
+        if constexpr (sizeof (Mask) <= sizeof (unsigned int))
+            return __builtin_ctz (mask);
+        else if constexpr (sizeof (Mask) <= sizeof (unsigned long))
+            return __builtin_ctzl (mask);
+        else
+            return __builtin_ctzll (mask);
 #else
+        return lowestSetBitPortable (mask);
+#endif
+    }
+
+    /** The same for any compiler. */
+    template <typename Mask>
+    static constexpr int lowestSetBitPortable (Mask mask) noexcept
+    {
         int index = 0;
-        for (; (mask & 1u) == 0; mask >>= 1)
+        for (; (mask & Mask { 1 }) == 0; mask >>= 1)
             ++index;
         return index;
-#endif
     }
 
     explicit ControlSmoothing (juce::AudioProcessorValueTreeState& parameters);
@@ -117,3 +143,24 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE (ControlSmoothing)
 };
+
+namespace ControlMaskChecks
+{
+/** Whether both searches find every bit of the word, alone and under all the bits above it. */
+template <typename Mask>
+constexpr bool lowestSetBitFindsEveryBit()
+{
+    for (int bit = 0; bit < std::numeric_limits<Mask>::digits; ++bit)
+    {
+        const auto finds = [bit] (Mask mask) {
+            return ControlSmoothing::lowestSetBit (mask) == bit && ControlSmoothing::lowestSetBitPortable (mask) == bit;
+        };
+        if (! finds (Mask { 1 } << bit) || ! finds (~Mask { 0 } << bit))
+            return false;
+    }
+    return true;
+}
+
+static_assert (lowestSetBitFindsEveryBit<std::uint32_t>() && lowestSetBitFindsEveryBit<std::uint64_t>(),
+               "lowestSetBit must search the whole width of the mask");
+} // namespace ControlMaskChecks
