@@ -10,7 +10,8 @@
 /** The chorus modes and the controls, declared once. The parameter layout, the smoothed controls, the
     engine pushes, the preset keep groups and the editor's knob ids are all derived from these tables.
     Hosts, saved projects, presets and clipboard texts rely on the IDs, names, ranges, defaults, order
-    and texts, so none of them may change. */
+    and texts of the rows there are, so none of them may change: a new control is a new row, last in
+    its table, with a higher sinceVersion (see the README). */
 namespace ControlTable
 {
 struct Mode
@@ -95,6 +96,9 @@ struct ModeControl
     // The engine value it sets. Pushing it into an engine without a setter for it does not compile
     // (ChorusEngineBase::set).
     float ChorusControls::*engineValue;
+    // The release that added it. An Audio Unit lists parameters by this, then by a hash of the ID,
+    // and some hosts keep automation by that place: a control added later takes a higher number.
+    int sinceVersion = 1;
 };
 
 /** In the order of each mode's parameters. */
@@ -215,6 +219,7 @@ struct GlobalControl
     Text text;
     double rampSeconds;
     float ChorusControls::*engineValue; // set in every engine; null where no engine has it
+    int sinceVersion = 1;               // as a mode control's
 };
 
 /** The last parameters, after every mode's controls, in this order. */

@@ -94,7 +94,7 @@ juce::AudioProcessorValueTreeState::ParameterLayout ParameterSet::createLayout()
     juce::AudioProcessorValueTreeState::ParameterLayout layout;
 
     const auto add = [&layout] (const juce::String& id, const juce::String& name, const ControlTable::Range& range,
-                                float defaultValue, Text text)
+                                float defaultValue, Text text, int sinceVersion)
     {
         const auto [toText, toValue] = conversionsOf (text);
         const auto attributes = juce::AudioParameterFloatAttributes()
@@ -102,12 +102,12 @@ juce::AudioProcessorValueTreeState::ParameterLayout ParameterSet::createLayout()
                                     .withCategory (juce::AudioProcessorParameter::genericParameter)
                                     .withStringFromValueFunction (toText)
                                     .withValueFromStringFunction (toValue);
-        layout.add (std::make_unique<FiniteParameterFloat> (juce::ParameterID { id, 1 }, name, rangeOf (range),
-                                                            defaultValue, attributes));
+        layout.add (std::make_unique<FiniteParameterFloat> (juce::ParameterID { id, sinceVersion }, name,
+                                                            rangeOf (range), defaultValue, attributes));
     };
 
     const auto& selector = ControlTable::modeSelector;
-    add (ControlTable::modeSelectorId(), selector.name, selector.range, selector.defaultValue, selector.text);
+    add (ControlTable::modeSelectorId(), selector.name, selector.range, selector.defaultValue, selector.text, 1);
 
     for (size_t mode = 0; mode < modes.size(); ++mode)
     {
@@ -117,14 +117,15 @@ juce::AudioProcessorValueTreeState::ParameterLayout ParameterSet::createLayout()
             if (ControlTable::modeHas (mode, index))
                 add (ControlTable::modeControlId (modes[mode].name, index),
                      juce::String (modes[mode].name) + " " + control.displayName, control.range, control.defaults[mode],
-                     control.text);
+                     control.text, control.sinceVersion);
         }
     }
 
     for (size_t index = 0; index < ControlTable::globalControls.size(); ++index)
     {
         const auto& control = ControlTable::globalControls[index];
-        add (ControlTable::globalControlId (index), control.name, control.range, control.defaultValue, control.text);
+        add (ControlTable::globalControlId (index), control.name, control.range, control.defaultValue, control.text,
+             control.sinceVersion);
     }
 
     return layout;
