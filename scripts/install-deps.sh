@@ -4,11 +4,11 @@
 set -euo pipefail
 
 # What the build uses. juce-modules-source brings JUCE's CMake support with juceaide and the LV2
-# helper, its own LV2 headers, and pulls in the ALSA, freetype and X11 headers its modules include.
-# xdg-utils is the desktop's opener, to which the editor hands the user guide, the preset folder
-# and the web site.
+# helper, its own LV2 headers, and pulls in the ALSA, freetype and X11 headers its modules include;
+# patch applies the build's fix to its copy of the modules. xdg-utils is the desktop's opener, to
+# which the editor hands the user guide, the preset folder and the web site.
 run_packages=(
-  build-essential cmake ninja-build pkg-config ccache
+  build-essential cmake ninja-build pkg-config ccache patch
   juce-modules-source
   libasound2-dev libfreetype-dev
   libx11-dev libxcursor-dev libxext-dev libxinerama-dev libxrandr-dev libxrender-dev

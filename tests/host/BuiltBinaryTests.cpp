@@ -1,5 +1,13 @@
+#include "HostedPlugin.h"
+
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
+
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -37,6 +45,18 @@ std::string exportedSymbols (const juce::String& binary)
     names.sort (false);
     return names.joinIntoString (" ").toStdString();
 }
+
+/** Text of exactly these bytes. */
+juce::String ofBytes (const std::string& bytes)
+{
+    return { juce::CharPointer_UTF8 (bytes.data()), juce::CharPointer_UTF8 (bytes.data() + bytes.size()) };
+}
+
+bool isFolder (const std::string& path)
+{
+    struct stat status;
+    return ::stat (path.c_str(), &status) == 0 && S_ISDIR (status.st_mode);
+}
 } // namespace
 
 // Plug-ins made with the same framework define the same internal names: a host that loads
@@ -58,4 +78,57 @@ TEST (BuiltStandalone, saysWhyItCannotOpenADisplayAndFails)
     const auto unset = runToTheEnd ({ "env", "-u", "DISPLAY", TIDEWELL_STANDALONE_PROGRAM }, streams);
     EXPECT_EQ (unset.exitCode, 1u) << unset.output;
     EXPECT_TRUE (unset.output.contains ("DISPLAY is not set")) << unset.output;
+}
+
+// The binaries are built with the framework's text type mended: they read an environment variable
+// and a folder's names byte for byte, so each makes its data folder exactly where a data folder named
+// outside UTF-8 (a Latin-1 letter, pairs that look like over-long forms) says. The Standalone runs
+// under glibc's malloc check, which stops it at the first byte written past a buffer, with such
+// names in the font folder the framework scans when it first draws text.
+TEST (BuiltBinaries, makeTheirDataFolderWhereADataHomeNamedOutsideUtf8Says)
+{
+    const auto temporary = juce::File::createTempFile ({});
+    const juce::ScopeGuard removeIt { [&temporary] { temporary.deleteRecursively(); } };
+    const auto root = temporary.getFullPathName().toStdString();
+    std::string pairs;
+    for (int i = 0; i < 40; ++i)
+        pairs += "\xc1\xa9";
+    const auto dataHome = root + "/jos\xe9 " + pairs;
+    const auto userPresets = dataHome + "/Vellomar/QEX Tidewell/Presets/User";
+    ASSERT_EQ (::mkdir (root.c_str(), 0700), 0);
+    ASSERT_EQ (::mkdir (dataHome.c_str(), 0700), 0);
+
+    {
+        const juce::ScopeGuard restore { [previous = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})]
+                                         { ::setenv ("XDG_DATA_HOME", previous.toRawUTF8(), 1); } };
+        ::setenv ("XDG_DATA_HOME", dataHome.c_str(), 1);
+
+        for (const auto* format : { "VST3", "LV2" })
+        {
+            const auto plugin = std::string (format) == "VST3" ? HostedPlugin::loadVst3() : HostedPlugin::loadLv2();
+            ASSERT_NE (plugin, nullptr) << format;
+            EXPECT_TRUE (isFolder (userPresets)) << format;
+            juce::File (ofBytes (dataHome + "/Vellomar")).deleteRecursively();
+        }
+    }
+
+    const auto fonts = dataHome + "/fonts";
+    ASSERT_EQ (::mkdir (fonts.c_str(), 0700), 0);
+    ASSERT_EQ (::close (::open ((fonts + "/" + pairs + ".ttf").c_str(), O_CREAT | O_WRONLY, 0600)), 0);
+    const auto home = root + "/home " + pairs;
+
+    juce::ChildProcess standalone;
+    ASSERT_TRUE (standalone.start ({ "env", ofBytes ("XDG_DATA_HOME=" + dataHome), ofBytes ("HOME=" + home),
+                                     "LD_PRELOAD=libc_malloc_debug.so.0", "GLIBC_TUNABLES=glibc.malloc.check=3",
+                                     TIDEWELL_STANDALONE_PROGRAM },
+                                   0));
+    const auto deadline = juce::Time::getMillisecondCounter() + 30000;
+    while (! isFolder (userPresets) && standalone.isRunning() && juce::Time::getMillisecondCounter() < deadline)
+        juce::Thread::sleep (50);
+    // Its window, and so its text, is drawn by now or soon after.
+    juce::Thread::sleep (1500);
+
+    EXPECT_TRUE (isFolder (userPresets));
+    EXPECT_TRUE (standalone.isRunning()) << "exit code " << standalone.getExitCode();
+    standalone.kill();
 }

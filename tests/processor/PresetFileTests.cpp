@@ -439,3 +439,39 @@ TEST_F (PresetFiles, aNameOutsideAsciiIsRefusedOtherTextIsTakenAndWhatASaveWrite
         }
     }
 }
+
+// A user whose home or data folder is named in Latin-1, as an older system named it.
+TEST (DataFolder, namedOutsideUtf8ItIsMadeWhereTheEnvironmentSaysAndKeepsSettingsAndPresets)
+{
+    ScopedDataHome home;
+    const auto dataHome = home.root().getFullPathName().toStdString() + "/jos\xe9 \xc1\xa9";
+    const ScopedEnvironmentVariable variable ("XDG_DATA_HOME", textOfBytes (dataHome.c_str()));
+    const auto user = dataHome + "/Vellomar/QEX Tidewell/Presets/User";
+    const auto bytesOf = [] (const juce::var& text) { return text.toString().toStdString(); };
+    const auto isFolder = [] (const std::string& path)
+    {
+        struct stat status;
+        return ::stat (path.c_str(), &status) == 0 && S_ISDIR (status.st_mode);
+    };
+
+    {
+        QexTidewellAudioProcessor processor;
+        EXPECT_EQ (processor.userPresetFolder.toStdString(), user);
+        EXPECT_TRUE (isFolder (user));
+
+        processor.settings.setValue ("scale", 1.5);
+        EXPECT_TRUE (processor.saveSettings());
+
+        // Saved as "new" into a folder of the same kind, as the save dialog hands it over.
+        ASSERT_EQ (::mkdir ((user + "/Dossier \xe9t\xe9").c_str(), 0700), 0);
+        const juce::File chosen (textOfBytes ((user + "/Dossier \xe9t\xe9/new").c_str()));
+        EXPECT_TRUE (processor.savePreset (chosen.getFullPathName()));
+        EXPECT_EQ (bytesOf (processor.parameters.state[QexTidewellAudioProcessor::presetDataPath]),
+                   user + "/Dossier \xe9t\xe9/new.qexp");
+    }
+
+    QexTidewellAudioProcessor fresh;
+    EXPECT_EQ (static_cast<double> (fresh.settings.value ("scale")), 1.5);
+    EXPECT_TRUE (fresh.loadPreset (textOfBytes ((user + "/Dossier \xe9t\xe9/new.qexp").c_str())));
+    EXPECT_EQ (bytesOf (fresh.parameters.state[QexTidewellAudioProcessor::presetDataName]), "new");
+}
