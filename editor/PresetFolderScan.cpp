@@ -8,6 +8,7 @@
 #include <limits>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace
@@ -21,10 +22,32 @@ constexpr bool foldersFirst = true;
 
 std::pair<dev_t, ino_t> identityOf (const struct stat& status) { return { status.st_dev, status.st_ino }; }
 
+/** The path with every link resolved, or nothing when it does not lead anywhere. */
+std::string realPathOf (const std::string& path)
+{
+    auto* const resolved = ::realpath (path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return {};
+
+    std::string realPath (resolved);
+    std::free (resolved);
+    return realPath;
+}
+
 std::string lastNameIn (const std::string& path)
 {
     const auto slash = path.rfind ('/');
     return slash == std::string::npos ? path : path.substr (slash + 1);
+}
+
+/** Whether the directory entry is a symbolic link. */
+bool isLink (int directory, const struct dirent* entry)
+{
+    if (entry->d_type != DT_UNKNOWN)
+        return entry->d_type == DT_LNK;
+
+    struct stat status;
+    return ::fstatat (directory, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK (status.st_mode);
 }
 
 /** n with its thousands separated: 1,234. */
@@ -52,19 +75,17 @@ PresetFolderScan::PresetFolderScan (const juce::String& currentPresetPath, int e
     struct stat status;
 
     for (const auto& folder : listedElsewhere)
+    {
         if (::stat (folder.toRawUTF8(), &status) == 0)
             visitedFolders.insert (identityOf (status));
+        if (auto root = realPathOf (folder.toRawUTF8()); ! root.empty())
+            treeRoots.push_back (std::move (root));
+    }
 
     // Where the current preset really lies, so that whichever path the walk takes to it, its
     // file and the folders above it are known.
-    auto* const resolved = currentPath.empty() ? nullptr : ::realpath (currentPath.c_str(), nullptr);
-    if (resolved == nullptr)
-        return;
-
-    const std::string realPath (resolved);
-    std::free (resolved);
-
-    if (::stat (realPath.c_str(), &status) != 0 || ! S_ISREG (status.st_mode))
+    const auto realPath = currentPath.empty() ? std::string() : realPathOf (currentPath);
+    if (realPath.empty() || ::stat (realPath.c_str(), &status) != 0 || ! S_ISREG (status.st_mode))
         return;
 
     currentExists = true;
@@ -121,6 +142,7 @@ std::vector<PresetFolderScan::Entry> PresetFolderScan::read (const std::string& 
         if (isFolder)
         {
             entry.identity = identityOf (status);
+            entry.linksIntoTree = isLink (::dirfd (directory), child) && liesInTree (realPathOf (entry.path));
             entry.leadsToCurrent = foldersToCurrent.count (entry.identity) > 0;
             entry.name = StrictUtf8::decode (name.data(), name.size());
         }
@@ -164,7 +186,21 @@ bool PresetFolderScan::lists (const Entry& entry)
     return entry.leadsToCurrent;
 }
 
-bool PresetFolderScan::entersFirstTime (const Entry& folder) { return visitedFolders.insert (folder.identity).second; }
+bool PresetFolderScan::entersFirstTime (const Entry& folder)
+{
+    return ! folder.linksIntoTree && visitedFolders.insert (folder.identity).second;
+}
+
+bool PresetFolderScan::liesInTree (const std::string& realPath) const
+{
+    // Real paths hold no link, so one below a root is reached from it through real folders.
+    return std::any_of (treeRoots.begin(), treeRoots.end(),
+                        [&realPath] (const std::string& root)
+                        {
+                            const auto within = root == "/" ? std::string ("/") : root + '/';
+                            return realPath == root || realPath.compare (0, within.size(), within) == 0;
+                        });
+}
 
 bool PresetFolderScan::becomesCurrent (const Entry& preset)
 {

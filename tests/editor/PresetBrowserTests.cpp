@@ -188,13 +188,11 @@ TEST_F (PresetBrowserTest, eachFolderIsListedOnceHoweverManyLinksFanOutToIt)
 
     PresetBrowser browser (processor);
 
-    // The first path reaches each level; every other path, and the level itself, show it empty.
-    juce::String chain = "end";
-    for (int i = levels - 2; i >= 0; --i)
-        chain = "a[" + chain + "] b[] c[] d[]";
-    juce::StringArray fanMenu { "L0[" + chain + "]" };
-    for (int i = 1; i < levels; ++i)
-        fanMenu.add ("L" + juce::String (i) + "[]");
+    // Each level is listed at its own path; every link to it shows it empty.
+    juce::StringArray fanMenu;
+    for (int i = 0; i + 1 < levels; ++i)
+        fanMenu.add ("L" + juce::String (i) + "[a[] b[] c[] d[]]");
+    fanMenu.add ("L" + juce::String (levels - 1) + "[end]");
     EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Fan[" + fanMenu.joinIntoString (" ") + "]"));
     EXPECT_TRUE (describe (browser.getPresetMenu()).contains ("Factory[]")) << "the factory keeps its own place";
 
@@ -292,28 +290,32 @@ TEST_F (PresetBrowserTest, pastItsBoundTheMenuListsTheStartOfEachFolderSaysWhatI
     EXPECT_EQ (currentPath(), many.getChildFile ("m19.qexp").getFullPathName());
 }
 
-TEST_F (PresetBrowserTest, aPresetReachedThroughALinkIsTheCurrentOneWhereverTheMenuListsIt)
+TEST_F (PresetBrowserTest, aLinkedFolderIsListedAtItsOwnPathAndAPresetReachedThroughALinkIsCurrentThere)
 {
     for (const auto* name : { "w1", "w2", "w3" })
         writePreset (user.getChildFile ("Warm").getChildFile (juce::String (name) + ".qexp"));
     ASSERT_TRUE (user.getChildFile ("Warm").createSymbolicLink (user.getChildFile ("Best"), true));
+    const auto outside = home.root().getChildFile ("Outside");
+    writePreset (outside.getChildFile ("o1.qexp"));
+    ASSERT_TRUE (outside.createSymbolicLink (user.getChildFile ("Away"), true));
     const auto elsewhere = user.getSiblingFile ("alias-a.qexp");
     ASSERT_TRUE (user.getChildFile ("a.qexp").createSymbolicLink (elsewhere, true));
     PresetBrowser browser (processor);
 
-    // A project saved with the path the menu does not list: Warm is listed where the walk
-    // reaches it first, through the link Best.
+    // A project saved with a path through the link, which sorts before the real folder: the
+    // presets are listed in the real folder, and the link to it is the empty one. A folder
+    // outside the preset folders is listed where its link is.
     processor.parameters.state.setProperty (QexTidewellAudioProcessor::presetDataPath,
-                                            user.getChildFile ("Warm/w2.qexp").getFullPathName(), nullptr);
+                                            user.getChildFile ("Best/w2.qexp").getFullPathName(), nullptr);
     juce::MemoryBlock saved;
     processor.getStateInformation (saved);
     processor.setStateInformation (saved.getData(), (int) saved.getSize());
     pumpMessages();
-    EXPECT_EQ (
-        describe (browser.getPresetMenu()),
-        "User presets[Best[w1 w2* w3] Empty[] Sub[x] Warm[] .hidden a B] f1 | Load preset Open preset directory");
+    EXPECT_EQ (describe (browser.getPresetMenu()),
+               "User presets[Away[o1] Best[] Empty[] Sub[x] Warm[w1 w2* w3] .hidden a B] f1"
+               " | Load preset Open preset directory");
     click (button (browser, "nextButton"));
-    EXPECT_EQ (currentPath(), user.getChildFile ("Best/w3.qexp").getFullPathName());
+    EXPECT_EQ (currentPath(), user.getChildFile ("Warm/w3.qexp").getFullPathName());
 
     // Loaded from a link that no folder of the menu holds.
     ASSERT_TRUE (processor.loadPreset (elsewhere.getFullPathName()));
