@@ -5,7 +5,7 @@
 # The product reads files and folders, and starts the desktop's opener, through POSIX calls:
 # it builds for macOS and Linux.
 if(WIN32)
-    message(FATAL_ERROR "QEX Tidewell builds for macOS and Linux only")
+    message(FATAL_ERROR "This plug-in builds for macOS and Linux only")
 endif()
 
 set(CMAKE_CXX_STANDARD 17)

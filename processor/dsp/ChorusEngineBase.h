@@ -148,6 +148,9 @@ protected:
         applies the rates itself once its oscillators are ready for the new sample rate. */
     void prepareShared (double newSampleRate, int newNumOutputChannels, const ChorusControls& controls)
     {
+        static_assert (sizeof (ChorusControls) == 9 * sizeof (float),
+                       "every control of ChorusControls is taken below: take the new one too, then count it here");
+
         sampleRate = newSampleRate;
         numOutputChannels = newNumOutputChannels;
 

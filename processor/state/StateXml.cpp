@@ -8,7 +8,6 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -126,10 +125,8 @@ bool isSafeToParse (const juce::String& text, size_t maxBytes, int maxElements)
     if (numBytes > maxBytes)
         return false;
 
-    // It steps over the tail bytes of a multi-byte character without looking at them, so a
-    // damaged sequence at the end runs it past the end of the text. It decodes an over-long
-    // form as the character it spells, which the checks below, done on bytes, would miss, and
-    // it loses a byte of a name holding one at each reading.
+    // It decodes an over-long form as the character it spells, which the checks below, done on
+    // bytes, would miss, and it loses a byte of a name holding one at each reading.
     if (! StrictUtf8::isValid (text))
         return false;
 
@@ -170,57 +167,6 @@ bool hasBinaryAttribute (const juce::XmlElement& element)
             return true;
 
     return false;
-}
-
-/** UTF-16 text after its byte order mark. A surrogate that is not half of a pair stands for a
-    character that cannot be known: it reads as U+FFFD, which UTF-8 can hold. */
-juce::String textOfUtf16 (const unsigned char* bytes, size_t numBytes, bool bigEndian)
-{
-    const auto unitAt = [bytes, bigEndian] (size_t i)
-    { return bigEndian ? (char32_t) (bytes[i] << 8 | bytes[i + 1]) : (char32_t) (bytes[i] | bytes[i + 1] << 8); };
-    const auto isHigh = [] (char32_t unit) { return unit >= 0xd800 && unit <= 0xdbff; };
-    const auto isLow = [] (char32_t unit) { return unit >= 0xdc00 && unit <= 0xdfff; };
-
-    std::vector<juce::juce_wchar> characters;
-
-    for (size_t i = 0; i + 1 < numBytes; i += 2)
-    {
-        auto character = unitAt (i);
-        if (character == 0)
-            break;
-
-        if (isHigh (character) && i + 3 < numBytes && isLow (unitAt (i + 2)))
-        {
-            character = 0x10000 + ((character - 0xd800) << 10) + (unitAt (i + 2) - 0xdc00);
-            i += 2;
-        }
-        else if (isHigh (character) || isLow (character))
-        {
-            character = 0xfffd;
-        }
-
-        characters.push_back ((juce::juce_wchar) character);
-    }
-
-    characters.push_back (0);
-    return juce::String (juce::CharPointer_UTF32 (characters.data()));
-}
-
-/** A file's text. A byte order mark decides between UTF-16 and UTF-8 as the framework's own file
-    reading does; without one the bytes are read by StrictUtf8::decode, so that a file saved by
-    an editor in Windows-1252, or holding one stray byte, keeps every letter it holds, and the
-    parser only ever sees well-formed UTF-8. */
-juce::String textOfFile (const char* text, size_t numBytes)
-{
-    const auto* bytes = reinterpret_cast<const unsigned char*> (text);
-
-    if (numBytes >= 2 && ((bytes[0] == 0xff && bytes[1] == 0xfe) || (bytes[0] == 0xfe && bytes[1] == 0xff)))
-        return textOfUtf16 (bytes + 2, numBytes - 2, bytes[0] == 0xfe);
-
-    if (numBytes >= 3 && bytes[0] == 0xef && bytes[1] == 0xbb && bytes[2] == 0xbf)
-        return StrictUtf8::decode (text + 3, numBytes - 3);
-
-    return StrictUtf8::decode (text, numBytes);
 }
 
 /** Opens a file for reading without waiting, or gives -1. Closes it when it goes. */
@@ -349,7 +295,7 @@ std::unique_ptr<juce::XmlElement> StateXml::readFile (const juce::File& file)
     if (numRead > (size_t) maxTextBytes)
         return {};
 
-    return parse (textOfFile (static_cast<const char*> (bytes.getData()), numRead));
+    return parse (StrictUtf8::decodeFile (static_cast<const char*> (bytes.getData()), numRead));
 }
 
 bool StateXml::readsBack (const juce::ValueTree& tree, const juce::XmlElement::TextFormat& format, int extraElements,

@@ -34,7 +34,7 @@ public:
 
     /** Reads and parses a file; null for anything but a regular file (links are followed),
         a missing or unreadable file, a file longer than maxTextBytes, or text that is
-        refused. Bytes that are not UTF-8 are read as StrictUtf8::decode reads them, so no
+        refused. The bytes are read as StrictUtf8::decodeFile reads them, so no
         file is refused for its encoding alone. It never opens a FIFO or a device, so it never
         waits. */
     static std::unique_ptr<juce::XmlElement> readFile (const juce::File& file);

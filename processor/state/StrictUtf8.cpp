@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -74,6 +75,39 @@ void appendWindows1252 (std::string& text, unsigned char byte)
 
     text += (char) (0x80 | (character & 0x3f));
 }
+/** UTF-16 text after its byte order mark. A surrogate that is not half of a pair stands for a
+    character that cannot be known: it reads as U+FFFD, which UTF-8 can hold. */
+juce::String textOfUtf16 (const unsigned char* bytes, size_t numBytes, bool bigEndian)
+{
+    const auto unitAt = [bytes, bigEndian] (size_t i)
+    { return bigEndian ? (char32_t) (bytes[i] << 8 | bytes[i + 1]) : (char32_t) (bytes[i] | bytes[i + 1] << 8); };
+    const auto isHigh = [] (char32_t unit) { return unit >= 0xd800 && unit <= 0xdbff; };
+    const auto isLow = [] (char32_t unit) { return unit >= 0xdc00 && unit <= 0xdfff; };
+
+    std::vector<juce::juce_wchar> characters;
+
+    for (size_t i = 0; i + 1 < numBytes; i += 2)
+    {
+        auto character = unitAt (i);
+        if (character == 0)
+            break;
+
+        if (isHigh (character) && i + 3 < numBytes && isLow (unitAt (i + 2)))
+        {
+            character = 0x10000 + ((character - 0xd800) << 10) + (unitAt (i + 2) - 0xdc00);
+            i += 2;
+        }
+        else if (isHigh (character) || isLow (character))
+        {
+            character = 0xfffd;
+        }
+
+        characters.push_back ((juce::juce_wchar) character);
+    }
+
+    characters.push_back (0);
+    return juce::String (juce::CharPointer_UTF32 (characters.data()));
+}
 } // namespace
 
 bool StrictUtf8::isValid (const juce::String& text)
@@ -118,7 +152,19 @@ juce::String StrictUtf8::decode (const char* bytes, size_t numBytes)
         }
     }
 
-    // Both ends given as UTF-8, the framework copies the bytes as they are, which are now
-    // well-formed; from a start alone it would size the copy by its own loose decoding.
+    // Both ends given, the framework copies the bytes, now well-formed, without reading them again.
     return { juce::CharPointer_UTF8 (text.data()), juce::CharPointer_UTF8 (text.data() + text.size()) };
+}
+
+juce::String StrictUtf8::decodeFile (const char* bytes, size_t numBytes)
+{
+    const auto* in = reinterpret_cast<const unsigned char*> (bytes);
+
+    if (numBytes >= 2 && ((in[0] == 0xff && in[1] == 0xfe) || (in[0] == 0xfe && in[1] == 0xff)))
+        return textOfUtf16 (in + 2, numBytes - 2, in[0] == 0xfe);
+
+    if (numBytes >= 3 && in[0] == 0xef && in[1] == 0xbb && in[2] == 0xbf)
+        return decode (bytes + 3, numBytes - 3);
+
+    return decode (bytes, numBytes);
 }

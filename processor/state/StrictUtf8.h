@@ -25,4 +25,10 @@ public:
         control of the same number). The result is always well-formed, and bytes that already are
         read unchanged. The text ends at a zero byte, as the framework's strings do. */
     static juce::String decode (const char* bytes, size_t numBytes);
+
+    /** A file's text. A byte order mark decides between UTF-16 and UTF-8, as the framework's own
+        file reading does; without one the bytes are read by decode, so that a file saved by an
+        editor in Windows-1252, or holding one stray byte, keeps every letter it holds. The
+        result is always well-formed UTF-8. */
+    static juce::String decodeFile (const char* bytes, size_t numBytes);
 };
