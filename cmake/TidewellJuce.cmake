@@ -52,7 +52,7 @@ if(NOT copied_stamp STREQUAL stamp)
     file(TOUCH_NOCREATE ${copies})
 
     execute_process(
-        COMMAND "${TIDEWELL_PATCH_PROGRAM}" -p1 --forward --batch --input "${TIDEWELL_JUCE_PATCH}"
+        COMMAND "${TIDEWELL_PATCH_PROGRAM}" -p1 --forward --batch --fuzz=0 --input "${TIDEWELL_JUCE_PATCH}"
         WORKING_DIRECTORY "${copy}"
         RESULT_VARIABLE patch_result
         OUTPUT_VARIABLE patch_output
