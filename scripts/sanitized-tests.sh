@@ -2,7 +2,8 @@
 # Builds the processor core with ThreadSanitizer and runs the thread stress test, then
 # builds the fuzz targets (state, preset and settings files, value texts, clipboard text and
 # the audio path) with clang's libFuzzer, ASan and UBSan, and runs each for a bounded time,
-# as many side by side as there are jobs (TIDEWELL_JOBS, by default one per core).
+# as many side by side as there are jobs (TIDEWELL_JOBS, by default one per core), beside a
+# test of the framework's reading of file names and environment variables.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
