@@ -1,4 +1,5 @@
 #include "HostedPlugin.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
@@ -6,7 +7,6 @@
 #include <string>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -44,18 +44,6 @@ std::string exportedSymbols (const juce::String& binary)
             names.add (line.upToFirstOccurrenceOf (" ", false, false));
     names.sort (false);
     return names.joinIntoString (" ").toStdString();
-}
-
-/** Text of exactly these bytes. */
-juce::String ofBytes (const std::string& bytes)
-{
-    return { juce::CharPointer_UTF8 (bytes.data()), juce::CharPointer_UTF8 (bytes.data() + bytes.size()) };
-}
-
-bool isFolder (const std::string& path)
-{
-    struct stat status;
-    return ::stat (path.c_str(), &status) == 0 && S_ISDIR (status.st_mode);
 }
 } // namespace
 
@@ -99,16 +87,14 @@ TEST (BuiltBinaries, makeTheirDataFolderWhereADataHomeNamedOutsideUtf8Says)
     ASSERT_EQ (::mkdir (dataHome.c_str(), 0700), 0);
 
     {
-        const juce::ScopeGuard restore { [previous = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_HOME", {})]
-                                         { ::setenv ("XDG_DATA_HOME", previous.toRawUTF8(), 1); } };
-        ::setenv ("XDG_DATA_HOME", dataHome.c_str(), 1);
+        const ScopedEnvironmentVariable variable ("XDG_DATA_HOME", textOfBytes (dataHome));
 
-        for (const auto* format : { "VST3", "LV2" })
+        for (auto* load : { &HostedPlugin::loadVst3, &HostedPlugin::loadLv2 })
         {
-            const auto plugin = std::string (format) == "VST3" ? HostedPlugin::loadVst3() : HostedPlugin::loadLv2();
-            ASSERT_NE (plugin, nullptr) << format;
-            EXPECT_TRUE (isFolder (userPresets)) << format;
-            juce::File (ofBytes (dataHome + "/Vellomar")).deleteRecursively();
+            const auto plugin = load();
+            ASSERT_NE (plugin, nullptr);
+            EXPECT_TRUE (isFolderAt (userPresets)) << plugin->getPluginDescription().pluginFormatName;
+            juce::File (textOfBytes (dataHome + "/Vellomar")).deleteRecursively();
         }
     }
 
@@ -118,17 +104,17 @@ TEST (BuiltBinaries, makeTheirDataFolderWhereADataHomeNamedOutsideUtf8Says)
     const auto home = root + "/home " + pairs;
 
     juce::ChildProcess standalone;
-    ASSERT_TRUE (standalone.start ({ "env", ofBytes ("XDG_DATA_HOME=" + dataHome), ofBytes ("HOME=" + home),
+    ASSERT_TRUE (standalone.start ({ "env", textOfBytes ("XDG_DATA_HOME=" + dataHome), textOfBytes ("HOME=" + home),
                                      "LD_PRELOAD=libc_malloc_debug.so.0", "GLIBC_TUNABLES=glibc.malloc.check=3",
                                      TIDEWELL_STANDALONE_PROGRAM },
                                    0));
     const auto deadline = juce::Time::getMillisecondCounter() + 30000;
-    while (! isFolder (userPresets) && standalone.isRunning() && juce::Time::getMillisecondCounter() < deadline)
+    while (! isFolderAt (userPresets) && standalone.isRunning() && juce::Time::getMillisecondCounter() < deadline)
         juce::Thread::sleep (50);
     // Its window, and so its text, is drawn by now or soon after.
     juce::Thread::sleep (1500);
 
-    EXPECT_TRUE (isFolder (userPresets));
+    EXPECT_TRUE (isFolderAt (userPresets));
     EXPECT_TRUE (standalone.isRunning()) << "exit code " << standalone.getExitCode();
     standalone.kill();
 }

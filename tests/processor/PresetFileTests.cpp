@@ -349,7 +349,7 @@ TEST_F (PresetFiles, bytesThatAreNotUtf8ReadAsWindows1252InPresetAndSettingsFile
                           + paramElement ("paramGain", "-6.0") + textOfBytes ("<x a=\"caf\xe9\"/></PARAMETERS>");
 
         const auto file = userFolder().getChildFile ("Edited.qexp");
-        file.replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        file.replaceWithData (text.toRawUTF8(), numBytesOf (text));
         QexTidewellAudioProcessor loading;
         ASSERT_TRUE (loading.loadPreset (file.getFullPathName()));
         EXPECT_EQ (loading.parameters.state[QexTidewellAudioProcessor::presetDataName].toString(), textOfBytes (shown));
@@ -372,7 +372,7 @@ TEST_F (PresetFiles, bytesThatAreNotUtf8ReadAsWindows1252InPresetAndSettingsFile
     const auto settingsText = textOfBytes (
         "<settings><scale value=\"1.5\"/><ignorePresetSpreadParam value=\"true\"/>"
         "<a value=\"\xc3\xa9\"/><note value=\"\xed\xa0\x80\"/></settings>");
-    dataHome.settingsFile().replaceWithData (settingsText.toRawUTF8(), settingsText.getNumBytesAsUTF8());
+    dataHome.settingsFile().replaceWithData (settingsText.toRawUTF8(), numBytesOf (settingsText));
     QexTidewellAudioProcessor first;
     EXPECT_EQ (first.settings.value (Settings::scale).toString(), "1.5");
     EXPECT_TRUE (first.settings.isOptionSet (Settings::ignorePresetSpreadParam));
@@ -394,7 +394,7 @@ TEST_F (PresetFiles, aNameOutsideAsciiIsRefusedOtherTextIsTakenAndWhatASaveWrite
                           + " pluginName=\"QEX Tidewell\">" + paramElement ("paramChorusMode", "3.0")
                           + paramElement ("paramGain", "-6.0") + textOfBytes (extra) + "</PARAMETERS>\r\n";
         const auto file = userFolder().getChildFile ("Edited" + juce::String (++numFiles) + ".qexp");
-        file.replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        file.replaceWithData (text.toRawUTF8(), numBytesOf (text));
         return file;
     };
 
@@ -445,26 +445,21 @@ TEST (DataFolder, namedOutsideUtf8ItIsMadeWhereTheEnvironmentSaysAndKeepsSetting
 {
     ScopedDataHome home;
     const auto dataHome = home.root().getFullPathName().toStdString() + "/jos\xe9 \xc1\xa9";
-    const ScopedEnvironmentVariable variable ("XDG_DATA_HOME", textOfBytes (dataHome.c_str()));
+    const ScopedEnvironmentVariable variable ("XDG_DATA_HOME", textOfBytes (dataHome));
     const auto user = dataHome + "/Vellomar/QEX Tidewell/Presets/User";
     const auto bytesOf = [] (const juce::var& text) { return text.toString().toStdString(); };
-    const auto isFolder = [] (const std::string& path)
-    {
-        struct stat status;
-        return ::stat (path.c_str(), &status) == 0 && S_ISDIR (status.st_mode);
-    };
 
     {
         QexTidewellAudioProcessor processor;
         EXPECT_EQ (processor.userPresetFolder.toStdString(), user);
-        EXPECT_TRUE (isFolder (user));
+        EXPECT_TRUE (isFolderAt (user));
 
         processor.settings.setValue ("scale", 1.5);
         EXPECT_TRUE (processor.saveSettings());
 
         // Saved as "new" into a folder of the same kind, as the save dialog hands it over.
         ASSERT_EQ (::mkdir ((user + "/Dossier \xe9t\xe9").c_str(), 0700), 0);
-        const juce::File chosen (textOfBytes ((user + "/Dossier \xe9t\xe9/new").c_str()));
+        const juce::File chosen (textOfBytes (user + "/Dossier \xe9t\xe9/new"));
         EXPECT_TRUE (processor.savePreset (chosen.getFullPathName()));
         EXPECT_EQ (bytesOf (processor.parameters.state[QexTidewellAudioProcessor::presetDataPath]),
                    user + "/Dossier \xe9t\xe9/new.qexp");
@@ -472,6 +467,6 @@ TEST (DataFolder, namedOutsideUtf8ItIsMadeWhereTheEnvironmentSaysAndKeepsSetting
 
     QexTidewellAudioProcessor fresh;
     EXPECT_EQ (static_cast<double> (fresh.settings.value ("scale")), 1.5);
-    EXPECT_TRUE (fresh.loadPreset (textOfBytes ((user + "/Dossier \xe9t\xe9/new.qexp").c_str())));
+    EXPECT_TRUE (fresh.loadPreset (textOfBytes (user + "/Dossier \xe9t\xe9/new.qexp")));
     EXPECT_EQ (bytesOf (fresh.parameters.state[QexTidewellAudioProcessor::presetDataName]), "new");
 }

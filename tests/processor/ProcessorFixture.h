@@ -18,24 +18,18 @@ inline juce::String paramElement (const char* id, const char* value)
     return juce::String ("<PARAM id=\"") + id + "\" value=\"" + value + "\"/>";
 }
 
-/** Text holding exactly these bytes, damaged or over-long sequences included. */
-inline juce::String textOfBytes (const char* bytes)
-{
-    return juce::String::fromUTF8 (bytes, (int) std::strlen (bytes));
-}
-
 /** A host's state as the plug-in writes it: magic, a length field, the text and a closing zero. */
 inline juce::MemoryBlock envelope (const juce::String& text, int lengthField)
 {
     juce::MemoryOutputStream out;
     out.write ("VC2!", 4);
     out.writeInt (lengthField);
-    out.write (text.toRawUTF8(), text.getNumBytesAsUTF8());
+    out.write (text.toRawUTF8(), numBytesOf (text));
     out.writeByte (0);
     return out.getMemoryBlock();
 }
 
-inline juce::MemoryBlock envelope (const juce::String& text) { return envelope (text, (int) text.getNumBytesAsUTF8()); }
+inline juce::MemoryBlock envelope (const juce::String& text) { return envelope (text, (int) numBytesOf (text)); }
 
 /** Runs the process in the named locale, as a host may, for the lifetime of the object; isSet
     tells whether the system has it. */

@@ -178,7 +178,7 @@ TEST (SettingsFile, aKeyOutsideAsciiIsRefusedOtherTextIsTakenAndWhatTheEditorSav
             ScopedDataHome home;
             const auto text = "<settings><scale value=\"1.5\"/>" + textOfBytes (extra) + "</settings>";
             home.productFolder().createDirectory();
-            home.settingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+            home.settingsFile().replaceWithData (text.toRawUTF8(), numBytesOf (text));
 
             QexTidewellAudioProcessor first;
             EXPECT_EQ (first.settings.value (Settings::scale).toString(), taken ? "1.5" : "1.0");

@@ -1,8 +1,7 @@
-#include <juce_core/juce_core.h>
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -12,12 +11,6 @@
 
 namespace
 {
-/** A string of exactly these bytes, however the framework would decode them. */
-juce::String ofBytes (const std::string& bytes)
-{
-    return { juce::CharPointer_UTF8 (bytes.data()), juce::CharPointer_UTF8 (bytes.data() + bytes.size()) };
-}
-
 std::string bytesOf (const juce::String& text) { return text.toStdString(); }
 
 std::string repeated (const std::string& bytes, int times)
@@ -59,9 +52,8 @@ TEST (FileNameBytes, theFrameworksListingAndEnvironmentKeepTheBytesOnDisk)
     const juce::ScopeGuard removeThem { [&temporary] { temporary.deleteRecursively(); } };
 
     // The folder as the environment names it, read the way the framework reads a variable.
-    ASSERT_EQ (::setenv ("TIDEWELL_NAMES_TEST", folder.c_str(), 1), 0);
+    const ScopedEnvironmentVariable variable ("TIDEWELL_NAMES_TEST", textOfBytes (folder));
     const juce::File listed (juce::SystemStats::getEnvironmentVariable ("TIDEWELL_NAMES_TEST", {}));
-    ::unsetenv ("TIDEWELL_NAMES_TEST");
     ASSERT_EQ (bytesOf (listed.getFullPathName()), folder);
     EXPECT_EQ (bytesOf (listed.getFileName()), "Dossier \xe9t\xe9 \xc1\xa9");
     EXPECT_EQ (bytesOf (listed.getParentDirectory().getFullPathName()), bytesOf (temporary.getFullPathName()));
@@ -86,6 +78,6 @@ TEST (FileNameBytes, theFrameworksListingAndEnvironmentKeepTheBytesOnDisk)
     EXPECT_EQ (found, names);
 
     // A name cut to a number of characters keeps the bytes of those it keeps.
-    EXPECT_EQ (bytesOf (ofBytes (folder + "/").dropLastCharacters (1)), folder);
-    EXPECT_EQ (bytesOf (ofBytes ("caf\xe9/x").substring (0, 4)), "caf\xe9");
+    EXPECT_EQ (bytesOf (textOfBytes (folder + "/").dropLastCharacters (1)), folder);
+    EXPECT_EQ (bytesOf (textOfBytes ("caf\xe9/x").substring (0, 4)), "caf\xe9");
 }

@@ -1,5 +1,13 @@
 #include "TestSupport.h"
 
+#include <sys/stat.h>
+
+bool isFolderAt (const std::string& path)
+{
+    struct stat status;
+    return ::stat (path.c_str(), &status) == 0 && S_ISDIR (status.st_mode);
+}
+
 ScopedDataHome::ScopedDataHome()
     : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
                   .getChildFile ("tidewell-test-" + juce::Uuid().toString())),

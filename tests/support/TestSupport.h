@@ -2,9 +2,24 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <string>
+
+/** Text holding exactly these bytes, damaged or over-long sequences included. */
+inline juce::String textOfBytes (const std::string& bytes)
+{
+    return { juce::CharPointer_UTF8 (bytes.data()), juce::CharPointer_UTF8 (bytes.data() + bytes.size()) };
+}
+
+/** The number of bytes the text holds, which the framework counts by decoding them: bytes that
+    are not UTF-8 count for fewer than there are. */
+inline size_t numBytesOf (const juce::String& text) { return std::strlen (text.toRawUTF8()); }
+
+/** Whether the path, given as the bytes on disk, names a folder. */
+bool isFolderAt (const std::string& path);
 
 /** Sets an environment variable for the lifetime of the object, then restores it. */
 class ScopedEnvironmentVariable
